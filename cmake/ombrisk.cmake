@@ -1,0 +1,28 @@
+# Compiler settings and test helpers shared by both trees.
+set(OMBRISK_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+
+add_compile_options(-Wall -Wextra -finput-charset=UTF-8 -fexec-charset=UTF-8)
+
+if(WIN32)
+  set(OMBRISK_WIN32 ON)
+  # Ombrisk.exe must run on a clean Windows: no MinGW runtime DLLs beside it.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  # Every Wine test runs through the wrapper with its private prefix and display.
+  set(OMBRISK_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${OMBRISK_ROOT}/scripts/wine-run.sh --prefix ${OMBRISK_WINEPREFIX})
+else()
+  set(OMBRISK_WIN32 OFF)
+  option(OMBRISK_SANITIZE "Build the native tree with ASan and UBSan" ON)
+  if(OMBRISK_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+endif()
+
+# Wine tests share one prefix and one wineserver, so they run one at a time; each
+# executable holds many GoogleTest cases and is one CTest test.
+function(ombrisk_wine_test name)
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wineprefix TIMEOUT 600)
+endfunction()

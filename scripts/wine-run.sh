@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine for the tests: wine-run.sh --prefix DIR PROGRAM [ARGS...]
+#
+# Uses a private WINEPREFIX (DIR, initialised once with wineboot), WINEDEBUG=-all, and an
+# Xvfb display of its own when DISPLAY is unset. It stops only what it started: its Xvfb by
+# process id and the wineserver of its own prefix.
+set -uo pipefail
+
+prefix=
+if [[ ${1:-} == --prefix ]]; then prefix=$2; shift 2; fi
+[[ -n $prefix ]] || { echo "wine-run: --prefix DIR is required" >&2; exit 2; }
+(($#)) || { echo "wine-run: no program given" >&2; exit 2; }
+
+WINE=${WINE:-/usr/lib/wine/wine64}
+WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+mkdir -p "$(dirname "$prefix")"
+
+xvfb_pid=
+cleanup() {
+  "$WINESERVER" -k >/dev/null 2>&1
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+if [[ -z ${DISPLAY:-} ]]; then
+  # -displayfd lets Xvfb pick a free display number and tell us which.
+  display_file=$(mktemp)
+  Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$display_file" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 200); do [[ -s $display_file ]] && break; sleep 0.05; done
+  number=$(head -n1 "$display_file"); rm -f "$display_file"
+  [[ -n $number ]] || { echo "wine-run: Xvfb did not start" >&2; exit 2; }
+  export DISPLAY=:$number
+fi
+
+# First use of the prefix: create it once, even when several runs start together.
+(
+  flock 9
+  if [[ ! -f $prefix/.ombrisk-ready ]]; then
+    "$WINE" wineboot -i >/dev/null 2>&1
+    "$WINESERVER" -w
+    touch "$prefix/.ombrisk-ready"
+  fi
+) 9>"$prefix.lock"
+
+"$WINE" "$@"
+status=$?
+exit $status

@@ -1,0 +1,37 @@
+// The few file operations the settings file needs, and the sink for user messages, so the
+// settings logic stays portable: the Win32 build supplies its own (file_io_win32.cpp, with
+// MessageBoxW), the portable versions serve native tests and tools.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ombrisk {
+
+class FileIo {
+ public:
+  virtual ~FileIo() = default;
+  virtual bool exists(const std::string& path) = 0;
+  // The whole file, or nothing when it cannot be opened or read.
+  virtual std::optional<std::vector<std::uint8_t>> readAll(const std::string& path) = 0;
+  // Writes bytes to a temporary file in the same folder and puts it in place of path in one
+  // step, so a failed or interrupted write leaves the old file whole. On failure returns
+  // false and sets errorCode to the system's error code.
+  virtual bool replaceAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                                 int& errorCode) = 0;
+};
+
+// A message box with one OK button (or, in tests and tools, whatever stands for one).
+class MessageSink {
+ public:
+  virtual ~MessageSink() = default;
+  virtual void show(const std::string& text, const std::string& caption) = 0;
+};
+
+std::unique_ptr<FileIo> makePlatformFileIo();
+std::unique_ptr<FileIo> makePortableFileIo();
+
+}  // namespace ombrisk
