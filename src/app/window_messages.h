@@ -1,0 +1,31 @@
+// The program's private window messages, in one place.
+#pragma once
+
+namespace ombrisk {
+
+// lParam = the mouse message on the tray icon.
+inline constexpr unsigned TrayNotifyMessage = 0x401;    // WM_USER + 1
+// wParam = event type (14 link ready, 15 no usable mouse, 5/7/8/9 device events),
+// lParam = the event's value.
+inline constexpr unsigned DeviceNotifyMessage = 0x402;  // WM_USER + 2
+// One recorded key press or release of the macro recorder.
+inline constexpr unsigned WM_RECORDED_KEY = 0x403;      // WM_USER + 3
+// The key name captured by the single-key and combo-key editors' hooks.
+inline constexpr unsigned WM_SINGLE_KEY_NAME = 0xB04;
+inline constexpr unsigned WM_COMBO_KEY_NAME = 0xB05;
+
+// DeviceNotifyMessage event types.
+enum DeviceEventType : unsigned {
+  kEventReportRate = 5,
+  kEventDpiStage = 7,
+  kEventKeyMatrix = 8,
+  kEventMacro = 9,
+  kEventLinkReady = 14,
+  kEventNoMouse = 15,
+};
+
+// Menu and command identifiers of the main window.
+inline constexpr unsigned kCommandExit = 1028;
+inline constexpr unsigned kCommandMacroListMenu = 32772;
+
+}  // namespace ombrisk

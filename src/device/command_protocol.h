@@ -1,0 +1,42 @@
+// Frame and block transactions on the command interface.
+#pragma once
+
+#include <span>
+
+#include "device/command_port.h"
+#include "device/report_frame.h"
+
+namespace ombrisk {
+
+class CommandProtocol {
+ public:
+  CommandProtocol(CommandPort& port, Pauser& pauser) : port_(port), pauser_(pauser) {}
+
+  // Scrambling is switched on by a successful scrambled handshake.
+  void setScrambling(bool on, const ScrambleKey& key = {}) {
+    scrambling_ = on;
+    key_ = key;
+  }
+  bool scrambling() const { return scrambling_; }
+
+  // Seals the checksum into byte 7, sends the frame as a feature report and, for a read
+  // command (bit 7 of the plain command byte), reads one feature report back into frame.
+  // Returns the result of the send.
+  bool frameTransaction(Frame& frame);
+  // As frameTransaction; then a write sends ceil(n / 32) output reports of data
+  // (n = frame byte 2), 3 ms after each, and a read appends ceil(n / 32) input reports to
+  // data (n = answered byte 2). Never touches data beyond its size; a block that does not
+  // come leaves zeros.
+  bool blockTransaction(Frame& frame, std::span<std::uint8_t> data);
+
+  void pauseMs(unsigned milliseconds) { pauser_.pauseMs(milliseconds); }
+  CommandPort& port() { return port_; }
+
+ private:
+  CommandPort& port_;
+  Pauser& pauser_;
+  bool scrambling_ = false;
+  ScrambleKey key_{};
+};
+
+}  // namespace ombrisk
