@@ -32,6 +32,12 @@ class MessageSink {
 };
 
 std::unique_ptr<FileIo> makePlatformFileIo();
+
+// Files are read whole only up to a little past this size: none of ours is larger, and a
+// larger one is of a wrong length whatever it holds.
+inline constexpr std::size_t kLargestFileRead = 1 << 20;
+// Standard C file reading, without exceptions; nothing when the file cannot be read.
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path);
 std::unique_ptr<FileIo> makePortableFileIo();
 
 }  // namespace ombrisk

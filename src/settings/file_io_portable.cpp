@@ -1,11 +1,30 @@
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "settings/file_io.h"
 
 namespace ombrisk {
+
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t chunk[4096];
+  bool failed = false;
+  while (true) {
+    const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
+    bytes.insert(bytes.end(), chunk, chunk + got);
+    if (got < sizeof chunk) {
+      failed = std::ferror(file) != 0;  // a folder, for one, opens but cannot be read
+      break;
+    }
+    if (bytes.size() > kLargestFileRead) break;  // of no use to us whole
+  }
+  std::fclose(file);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
 namespace {
 
 class PortableFileIo final : public FileIo {
@@ -18,12 +37,7 @@ class PortableFileIo final : public FileIo {
   }
 
   std::optional<std::vector<std::uint8_t>> readAll(const std::string& path) override {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    return readWholeFile(path);
   }
 
   bool replaceAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes,

@@ -19,13 +19,13 @@ class Win32FileIo final : public FileIo {
     std::optional<std::vector<std::uint8_t>> bytes;
     LARGE_INTEGER size{};
     // Files far beyond the settings' size are of no use and are not read whole.
-    if (GetFileSizeEx(file, &size) && size.QuadPart < (1 << 20)) {
+    if (GetFileSizeEx(file, &size) && size.QuadPart <= static_cast<LONGLONG>(kLargestFileRead)) {
       std::vector<std::uint8_t> data(static_cast<std::size_t>(size.QuadPart));
       DWORD read = 0;
       if (data.empty() || (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read,
                                     nullptr) && read == data.size()))
         bytes = std::move(data);
-    } else if (size.QuadPart >= (1 << 20)) {
+    } else if (size.QuadPart > static_cast<LONGLONG>(kLargestFileRead)) {
       bytes = std::vector<std::uint8_t>();  // a wrong length, as far as the caller cares
     }
     CloseHandle(file);

@@ -5,10 +5,9 @@
 // others as 8-bit text (UTF-8, which covers ASCII files).
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
+#include "settings/file_io.h"
 #include "settings/profile_store.h"
 #include "util/utf.h"
 
@@ -71,9 +70,9 @@ std::string_view unquote(std::string_view value) {
 }
 
 std::optional<ProfileFile> loadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto bytes = readWholeFile(path);
+  if (!bytes) return std::nullopt;
+  const std::string raw(bytes->begin(), bytes->end());
   ProfileFile file;
   std::string text;
   if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF &&
@@ -114,9 +113,10 @@ bool storeFile(const std::string& path, const ProfileFile& file) {
   } else {
     raw = text;
   }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(raw.data(), static_cast<std::streamsize>(raw.size()));
-  return static_cast<bool>(out);
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return false;
+  const bool written = std::fwrite(raw.data(), 1, raw.size(), out) == raw.size();
+  return std::fclose(out) == 0 && written;
 }
 
 // Index of the first header line of section, or npos.
