@@ -1,0 +1,130 @@
+#include "macros/macro_store.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+#include "macros/macro_codec.h"
+
+namespace ombrisk {
+namespace {
+
+constexpr std::uint16_t kLoopCountMax = 65535;
+
+// Leading decimal digits (after blanks and a sign) as the C library reads them; anything
+// else is 0. Saturates instead of overflowing.
+long long decimalValue(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+  bool negative = false;
+  if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
+  long long value = 0;
+  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
+    value = std::min(1'000'000'000'000LL, value * 10 + (text[at] - '0'));
+  return negative ? -value : value;
+}
+
+std::size_t itemCount(ProfileStore& store, const std::string& recordIni, std::string_view name) {
+  const long long count = decimalValue(store.read(recordIni, name, kItemCountKey));
+  return static_cast<std::size_t>(std::clamp<long long>(count, 0, kMacroItemLimit));
+}
+
+// Texts with three %zu in the order: pairs needed, events that fit, events in all.
+constexpr std::array<const char*, kInterfaceLanguageCount> kTooLongFormats{
+    "This macro needs %zu of the mouse's 63 event slots per macro (an event with a delay "
+    "above 1270 ms takes two slots). Only the first %zu of its %zu events fit: remove some "
+    "events or shorten long delays, then save again.",
+    "此宏需要 %zu 个事件位置，但鼠标每个宏只有 63 个（延时超过 1270 毫秒的事件占两个）。"
+    "只能存下前 %zu 个事件（共 %zu 个）：请删除一些事件或缩短长延时后再保存。",
+    "此巨集需要 %zu 個事件位置，但滑鼠每個巨集只有 63 個（延時超過 1270 毫秒的事件佔兩個）。"
+    "只能存下前 %zu 個事件（共 %zu 個）：請刪除一些事件或縮短長延時後再儲存。",
+};
+
+}  // namespace
+
+std::string macroItemKey(std::size_t index) { return "Item" + std::to_string(index); }
+
+std::vector<std::string> macroNames(ProfileStore& store, const std::string& recordIni) {
+  return store.sectionNames(recordIni);
+}
+
+std::vector<std::string> readMacroEntries(ProfileStore& store, const std::string& recordIni,
+                                          std::string_view name) {
+  const std::size_t count = itemCount(store, recordIni, name);
+  std::vector<std::string> entries;
+  entries.reserve(count);
+  for (std::size_t index = 0; index < count; ++index)
+    entries.push_back(store.read(recordIni, name, macroItemKey(index)));
+  return entries;
+}
+
+void deleteMacro(ProfileStore& store, const std::string& recordIni, std::string_view name) {
+  store.deleteSection(recordIni, name);
+}
+
+bool macroNameFitsStore(std::string_view name) {
+  if (name.empty() || name.size() >= kProfileValueMax) return false;
+  if (name.find_first_of("\r\n]") != std::string_view::npos) return false;
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  return !blank(name.front()) && !blank(name.back());
+}
+
+std::string macroTooLongMessage(InterfaceLanguage language, std::size_t pairsNeeded,
+                                std::size_t eventCount, std::size_t eventsFitting) {
+  const char* format = kTooLongFormats[static_cast<std::size_t>(language)];
+  const int length = std::snprintf(nullptr, 0, format, pairsNeeded, eventsFitting, eventCount);
+  std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+  std::snprintf(text.data(), text.size(), format, pairsNeeded, eventsFitting, eventCount);
+  text.resize(text.size() - 1);
+  return text;
+}
+
+MacroSaveResult saveMacro(ProfileStore& store, const std::string& recordIni, std::string_view name,
+                          std::span<const std::string> entries, SettingsRecord& record,
+                          InterfaceLanguage language) {
+  if (name.empty()) return {MacroSaveOutcome::NothingSelected, {}};
+  if (!macroNameFitsStore(name)) return {MacroSaveOutcome::NameUnfit, {}};
+  const std::vector<MacroEvent> events = macroEventsFromEntries(entries);
+  const std::size_t pairs = pairsOfEvents(events);
+  if (pairs > kMacroPairCapacity || entries.size() > kMacroItemLimit)
+    return {MacroSaveOutcome::TooLong,
+            macroTooLongMessage(language, pairs, events.size(), eventsThatFit(events))};
+
+  store.deleteSection(recordIni, name);
+  store.write(recordIni, name, kItemCountKey, std::to_string(entries.size()));
+  for (std::size_t index = 0; index < entries.size(); ++index)
+    store.write(recordIni, name, macroItemKey(index), entries[index]);
+  rebuildMacroMemory(store, recordIni, record);
+  return {MacroSaveOutcome::Saved, {}};
+}
+
+void rebuildMacroMemory(ProfileStore& store, const std::string& recordIni, SettingsRecord& record) {
+  const std::vector<std::string> names = store.sectionNames(recordIni);
+  const std::size_t sections = std::min(names.size(), rec::kMacroCount);
+  for (std::size_t t = 0; t < sections; ++t) {
+    std::uint8_t* block = record.macroBlock(t);
+    const std::vector<std::string> entries = readMacroEntries(store, recordIni, names[t]);
+    if (entries.empty()) {
+      std::fill(block, block + rec::kMacroBlockSize, std::uint8_t{0});
+      continue;
+    }
+    encodeMacroEvents(macroEventsFromEntries(entries), block);
+  }
+}
+
+std::string setLoopCountFromText(std::string_view boxText, std::optional<std::size_t> selected,
+                                 SettingsRecord& record) {
+  const long long value = decimalValue(boxText);
+  const bool replaced = value < 1 || value > kLoopCountMax;
+  const auto count = static_cast<std::uint16_t>(replaced ? 1 : value);
+  if (selected && *selected < rec::kMacroCount)
+    setMacroLoopCount(record.macroBlock(*selected), count);
+  return replaced ? std::string("1") : std::string(boxText);
+}
+
+std::uint16_t loopCountOfMacro(const SettingsRecord& record, std::size_t position) {
+  return position < rec::kMacroCount ? macroLoopCount(record.macroBlock(position)) : 0;
+}
+
+}  // namespace ombrisk

@@ -1,0 +1,71 @@
+// The macros in record.ini (one section per macro: "ItemCount" and "Item0".."Item<n-1>")
+// and the rebuild of the record's MacroMemory from them. The macro number of a macro is the
+// position of its section in the file; saving a macro rewrites its section, which the
+// profile store then puts at the end of the file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "keys/interface_language.h"
+#include "settings/profile_store.h"
+#include "settings/settings_image.h"
+
+namespace ombrisk {
+
+inline constexpr std::string_view kItemCountKey = "ItemCount";
+// Entries read from one section at most, whatever its "ItemCount" says: far more than the
+// 63 events a block holds with their delays.
+inline constexpr std::size_t kMacroItemLimit = 1024;
+
+std::string macroItemKey(std::size_t index);  // "Item<index>"
+
+// The section names of record.ini in file order.
+std::vector<std::string> macroNames(ProfileStore& store, const std::string& recordIni);
+// The entries of a macro: "ItemCount" (non-numeric reads as 0) and the items from 0 upward,
+// at most kMacroItemLimit.
+std::vector<std::string> readMacroEntries(ProfileStore& store, const std::string& recordIni,
+                                          std::string_view name);
+void deleteMacro(ProfileStore& store, const std::string& recordIni, std::string_view name);
+
+// A name the store can keep as a section and give back unchanged: not empty, shorter than
+// the store's value buffer, without line breaks or ']', without blanks at either end.
+bool macroNameFitsStore(std::string_view name);
+
+enum class MacroSaveOutcome { Saved, NothingSelected, NameUnfit, TooLong };
+struct MacroSaveResult {
+  MacroSaveOutcome outcome = MacroSaveOutcome::NothingSelected;
+  std::string message;  // for the caller to show when outcome is TooLong
+};
+
+// Writes the macro's section anew (ItemCount and the items in list order) and rebuilds
+// MacroMemory from the whole file. A macro whose events need more than the 63 pairs of a
+// block is refused before anything is written, with a message in the interface language
+// that says how many of its events fit.
+MacroSaveResult saveMacro(ProfileStore& store, const std::string& recordIni, std::string_view name,
+                          std::span<const std::string> entries, SettingsRecord& record,
+                          InterfaceLanguage language);
+
+// Re-encodes blocks 0..11 from the first twelve sections of record.ini: a section with no
+// items clears its whole block, loop count included; any other keeps its loop count and gets
+// its pairs anew. Sections past the twelfth have no block and are passed over; blocks without
+// a section keep what they hold.
+void rebuildMacroMemory(ProfileStore& store, const std::string& recordIni, SettingsRecord& record);
+
+// The loop-times box: its text read as a decimal number; outside 1..65535 it becomes 1. When a
+// macro is selected at a position 0..11, its block's loop count is set. Returns the text the
+// box should hold ("1" when the value was replaced, the text itself otherwise).
+std::string setLoopCountFromText(std::string_view boxText, std::optional<std::size_t> selected,
+                                 SettingsRecord& record);
+std::uint16_t loopCountOfMacro(const SettingsRecord& record, std::size_t position);
+
+// "This macro needs N slots ... the first K of its M events fit" in the given language.
+std::string macroTooLongMessage(InterfaceLanguage language, std::size_t pairsNeeded,
+                                std::size_t eventCount, std::size_t eventsFitting);
+
+}  // namespace ombrisk
