@@ -1,0 +1,343 @@
+#include "device/virtual_mouse_model.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "device/protocol_constants.h"
+
+namespace ombrisk {
+namespace {
+
+// A fresh mouse, apart from its sensor type.
+const MouseSettings kFactorySettings = [] {
+  MouseSettings s;
+  s.sensor = {0, 0x01, 0x00, 0x00};
+  s.reportInterval = 1;  // 1000 reports per second
+  s.effect = {1, 0, 0};
+  s.lightSets = {{{0xFF, 0x00, 0x00}, {0x00, 0x00, 0xFF}}};
+  s.stageCount = 4;
+  s.stageCodes = {0x04, 0x08, 0x10, 0x20, 0x00, 0x00, 0x00, 0x00};
+  return s;
+}();
+
+constexpr std::string_view kStateFileHeader = "VMOUSE1\n";
+// Filler of the hostile mouse's over-long block answers.
+constexpr std::uint8_t kHostileFill = 0xEE;
+constexpr std::size_t kHostileLength = 255;
+// Lengths of the well-behaved answers to block reads.
+constexpr std::size_t kFeatureBlockBytes = 24;
+constexpr std::size_t kMacroBytes = 128;
+
+const std::vector<vm::VirtualInterface> kKeyboard = {
+    {"\\\\?\\HID#VID_046D&PID_C31C&MI_00#7&1f0e2d3c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+     0x046D, 0xC31C, 0x0001, 0x0006, 9, 2, 0},
+};
+const vm::VirtualInterface kEventInterface{std::string(kEventInterfacePath), kMouseVendorId,
+                                           kMouseProductId, kEventUsagePage, kEventUsagePage,
+                                           static_cast<std::uint16_t>(kEventReportLength), 0, 0};
+const vm::VirtualInterface kCommandInterface{
+    std::string(kCommandInterfacePath), kMouseVendorId, kMouseProductId, kCommandUsagePage,
+    kCommandUsagePage, static_cast<std::uint16_t>(kBlockReportLength),
+    static_cast<std::uint16_t>(kBlockReportLength), static_cast<std::uint16_t>(kFeatureReportLength)};
+
+// The fields of MouseSettings in state-file order.
+template <typename Settings, typename Visit>
+void forEachField(Settings& s, Visit visit) {
+  visit(std::span(s.sensor));
+  visit(std::span(&s.reportInterval, 1));
+  visit(std::span(s.effect));
+  for (auto& set : s.lightSets) visit(std::span(set));
+  for (auto& block : s.featureBlocks) visit(std::span(block));
+  visit(std::span(&s.stageCount, 1));
+  visit(std::span(s.stageCodes));
+  for (auto& matrix : s.keyMatrices) visit(std::span(matrix));
+  for (auto& macro : s.macros) visit(std::span(macro));
+}
+
+std::string hex(std::span<const std::uint8_t> bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text;
+  for (std::uint8_t b : bytes) {
+    text += kDigits[b >> 4];
+    text += kDigits[b & 15];
+  }
+  return text;
+}
+
+std::string numbers(std::span<const std::uint8_t> bytes) {
+  std::string text = "[";
+  for (std::size_t i = 0; i < bytes.size(); ++i) text += (i ? "," : "") + std::to_string(bytes[i]);
+  return text + "]";
+}
+
+bool isHandshake(const Frame& f) {
+  return f[0] == cmd::kHandshake && std::equal(kHandshakeMagic.begin(), kHandshakeMagic.end(), f.begin() + 1) &&
+         frameChecksum(f) == f[7];
+}
+
+template <std::size_t N>
+void storeFirst(std::array<std::uint8_t, N>& target, std::span<const std::uint8_t> data,
+                std::size_t length) {
+  std::copy_n(data.begin(), std::min({length, N, data.size()}), target.begin());
+}
+
+}  // namespace
+
+MouseSettings factorySettings(std::uint8_t sensorType) {
+  MouseSettings s = kFactorySettings;
+  s.sensor[0] = sensorType;
+  return s;
+}
+
+std::vector<std::uint8_t> encodeSettings(const MouseSettings& settings) {
+  std::vector<std::uint8_t> bytes(kStateFileHeader.begin(), kStateFileHeader.end());
+  forEachField(settings, [&](auto field) {
+    for (std::uint8_t b : field) bytes.push_back(b);
+  });
+  return bytes;
+}
+
+std::optional<MouseSettings> decodeSettings(std::span<const std::uint8_t> bytes) {
+  MouseSettings settings;
+  if (bytes.size() != encodeSettings(settings).size() ||
+      !std::equal(kStateFileHeader.begin(), kStateFileHeader.end(), bytes.begin()))
+    return std::nullopt;
+  std::size_t at = kStateFileHeader.size();
+  forEachField(settings, [&](auto field) {
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), field.size(), field.begin());
+    at += field.size();
+  });
+  return settings;
+}
+
+const FaultModeInfo& faultModeInfo(FaultMode mode) {
+  for (const FaultModeInfo& info : kFaultModes)
+    if (info.mode == mode) return info;
+  return kFaultModes[0];
+}
+
+std::vector<vm::VirtualInterface> presentedInterfaces(bool plugged, bool commandFirst) {
+  std::vector<vm::VirtualInterface> interfaces = kKeyboard;
+  if (!plugged) return interfaces;
+  if (commandFirst) {
+    interfaces.push_back(kCommandInterface);
+    interfaces.push_back(kEventInterface);
+  } else {
+    interfaces.push_back(kEventInterface);
+    interfaces.push_back(kCommandInterface);
+  }
+  return interfaces;
+}
+
+std::string frameHex(const Frame& frame) { return hex(frame); }
+
+VirtualMouseModel::VirtualMouseModel(const MouseSettings& settings, FaultMode fault)
+    : settings_(settings), fault_(faultModeInfo(fault)) {}
+
+void VirtualMouseModel::resetLink() {
+  scrambled_ = false;
+  answer_ = {};
+  pending_.reset();
+  input_.clear();
+}
+
+void VirtualMouseModel::receiveFeature(std::span<const std::uint8_t> report) {
+  if (report.size() < 1 + 8) return;
+  Frame wire{};
+  std::copy_n(report.begin() + 1, wire.size(), wire.begin());
+  Frame unscrambled = wire;
+  unscrambleFrame(unscrambled, protocolScrambleKey());
+
+  // A new frame ends whatever transfer was under way.
+  pending_.reset();
+  input_.clear();
+  answer_ = {};
+
+  // Either handshake sets the mode of everything that follows.
+  if (isHandshake(wire)) {
+    log_.push_back(wire);
+    scrambled_ = false;
+    if (fault_.echoesPlainHandshake) answer_ = wire;
+    return;
+  }
+  if (isHandshake(unscrambled)) {
+    log_.push_back(unscrambled);
+    scrambled_ = true;
+    answer(unscrambled);
+    return;
+  }
+  const Frame plain = scrambled_ ? unscrambled : wire;
+  log_.push_back(plain);
+  // Like the firmware, a frame whose checksum does not match is dropped unanswered.
+  if (frameChecksum(plain) != plain[7]) return;
+  handleFrame(plain);
+}
+
+std::uint8_t VirtualMouseModel::answeredIndex(std::uint8_t requested, bool valid) const {
+  // The hostile mouse names a wrong index for odd requests (set 1, feature block 1, odd
+  // macro numbers) and keeps the right one for the others, whose lengths it overstates.
+  if (fault_.hostileAnswers && valid && requested % 2 == 1)
+    return static_cast<std::uint8_t>(requested + 0x80);
+  return requested;
+}
+
+void VirtualMouseModel::handleFrame(const Frame& f) {
+  auto& s = settings_;
+  const std::uint8_t index = f[1];
+  switch (f[0]) {
+    case cmd::kReportInterval:
+      s.reportInterval = f[1];
+      ++revision_;
+      break;
+    case cmd::kWriteSensor:
+      std::copy_n(f.begin() + 1, 4, s.sensor.begin());
+      ++revision_;
+      break;
+    case cmd::kReadSensor:
+      answer({f[0], s.sensor[0], s.sensor[1], s.sensor[2], s.sensor[3], 0, 0, 0});
+      return;
+    case cmd::kWriteLightSet:
+      if (index < s.lightSets.size()) {
+        std::copy_n(f.begin() + 2, 3, s.lightSets[index].begin());
+        ++revision_;
+      }
+      break;
+    case cmd::kReadLightSet: {
+      const bool valid = index < s.lightSets.size();
+      const auto set = valid ? s.lightSets[index] : std::array<std::uint8_t, 3>{};
+      answer({f[0], answeredIndex(index, valid), set[0], set[1], set[2], 0, 0, 0});
+      return;
+    }
+    case cmd::kWriteEffect:
+      std::copy_n(f.begin() + 1, 3, s.effect.begin());
+      ++revision_;
+      break;
+    case cmd::kReadEffect:
+      answer({f[0], s.effect[0], s.effect[1], s.effect[2], 0, 0, 0, 0});
+      return;
+    case cmd::kWriteFeatureBlock:
+    case cmd::kWriteStageCodes:
+    case cmd::kWriteKeyMatrix:
+    case cmd::kWriteMacro:
+      pending_ = PendingWrite{f[0], index, f[2], {}};
+      if (f[2] == 0) finishWrite();
+      break;
+    case cmd::kReadFeatureBlock:
+    case cmd::kReadMacro: {
+      const bool feature = f[0] == cmd::kReadFeatureBlock;
+      const bool valid = feature ? index < s.featureBlocks.size()
+                                 : index >= 1 && index <= s.macros.size();
+      std::vector<std::uint8_t> data;
+      if (valid && feature) data.assign(s.featureBlocks[index].begin(), s.featureBlocks[index].end());
+      if (valid && !feature) data.assign(s.macros[index - 1].begin(), s.macros[index - 1].end());
+      std::size_t length = feature ? kFeatureBlockBytes : kMacroBytes;
+      if (fault_.hostileAnswers) {
+        length = kHostileLength;
+        data.assign(length, kHostileFill);
+      }
+      answer({f[0], answeredIndex(index, valid), static_cast<std::uint8_t>(length), 0, 0, 0, 0, 0});
+      if (fault_.answersBlockReads) queueBlocks(data, length);
+      return;
+    }
+    default:
+      break;
+  }
+  answer(f);  // writes and unknown commands: the frame itself
+}
+
+void VirtualMouseModel::answer(Frame frame) {
+  frame[7] = frameChecksum(frame);
+  if (scrambled_) scrambleFrame(frame, protocolScrambleKey());
+  answer_ = frame;
+}
+
+std::vector<std::uint8_t> VirtualMouseModel::answerFeature(std::size_t length) const {
+  std::vector<std::uint8_t> report(std::max<std::size_t>(length, 1 + 8), 0);
+  std::copy(answer_.begin(), answer_.end(), report.begin() + 1);
+  report.resize(length);
+  return report;
+}
+
+void VirtualMouseModel::queueBlocks(std::span<const std::uint8_t> data, std::size_t announced) {
+  for (std::size_t start = 0; start < announced; start += kBlockSize) {
+    std::array<std::uint8_t, 32> block{};
+    if (start < data.size())
+      std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(start),
+                  std::min(kBlockSize, data.size() - start), block.begin());
+    input_.push_back(block);
+  }
+}
+
+void VirtualMouseModel::receiveOutput(std::span<const std::uint8_t> report) {
+  if (!pending_ || report.empty()) return;
+  const auto slice = report.subspan(1, std::min<std::size_t>(report.size() - 1, kBlockSize));
+  pending_->data.insert(pending_->data.end(), slice.begin(), slice.end());
+  pending_->data.resize(pending_->data.size() + (kBlockSize - slice.size()), 0);
+  if (pending_->data.size() >= pending_->length) finishWrite();
+}
+
+void VirtualMouseModel::finishWrite() {
+  const PendingWrite write = std::move(*pending_);
+  pending_.reset();
+  auto& s = settings_;
+  const std::uint8_t i = write.index;
+  switch (write.command) {
+    case cmd::kWriteFeatureBlock:
+      if (i >= s.featureBlocks.size()) return;
+      storeFirst(s.featureBlocks[i], write.data, write.length);
+      break;
+    case cmd::kWriteStageCodes:
+      s.stageCount = i;
+      storeFirst(s.stageCodes, write.data, write.length);
+      break;
+    case cmd::kWriteKeyMatrix:
+      if (i < 1 || i > s.keyMatrices.size()) return;
+      storeFirst(s.keyMatrices[i - 1], write.data, write.length);
+      break;
+    case cmd::kWriteMacro:
+      if (i < 1 || i > s.macros.size()) return;
+      storeFirst(s.macros[i - 1], write.data, write.length);
+      break;
+    default:
+      return;
+  }
+  ++revision_;
+}
+
+std::optional<std::vector<std::uint8_t>> VirtualMouseModel::takeInput(std::size_t length) {
+  if (input_.empty()) return std::nullopt;
+  std::vector<std::uint8_t> report(std::max<std::size_t>(length, 1 + kBlockSize), 0);
+  std::copy(input_.front().begin(), input_.front().end(), report.begin() + 1);
+  input_.pop_front();
+  report.resize(length);
+  return report;
+}
+
+std::string VirtualMouseModel::dumpJson(bool plugged) const {
+  const auto& s = settings_;
+  std::string json = "{\n";
+  auto field = [&](std::string_view key, const std::string& value, bool last = false) {
+    json += "  \"" + std::string(key) + "\": " + value + (last ? "\n" : ",\n");
+  };
+  auto list = [](const auto& items, auto format) {
+    std::string text = "[";
+    for (std::size_t i = 0; i < items.size(); ++i) text += (i ? ", " : "") + format(items[i]);
+    return text + "]";
+  };
+  auto quotedHex = [](const auto& bytes) { return "\"" + hex(bytes) + "\""; };
+  field("plugged", plugged ? "true" : "false");
+  field("scrambled", scrambled_ ? "true" : "false");
+  field("sensor", numbers(s.sensor));
+  field("report_interval", std::to_string(s.reportInterval));
+  field("effect", numbers(s.effect));
+  field("light_sets", list(s.lightSets, [](const auto& set) { return numbers(set); }));
+  field("feature_blocks", list(s.featureBlocks, [](const auto& block) { return numbers(block); }));
+  field("stage_count", std::to_string(s.stageCount));
+  field("stage_codes", numbers(s.stageCodes));
+  field("key_matrices", list(s.keyMatrices, quotedHex));
+  field("macros", list(s.macros, quotedHex));
+  field("log", list(log_, quotedHex), true);
+  return json + "}\n";
+}
+
+}  // namespace ombrisk

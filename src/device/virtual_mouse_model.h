@@ -1,0 +1,121 @@
+// The firmware of the virtual mouse: what it stores, how it answers the command frames and
+// data blocks, its fault modes and the interfaces it presents. Built on the same frame and
+// scramble code as the utility. Not thread-safe; the server serialises access.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/report_frame.h"
+#include "device/virtual_mouse_wire.h"
+
+namespace ombrisk {
+
+// Everything the mouse remembers.
+struct MouseSettings {
+  std::array<std::uint8_t, 4> sensor{};  // sensor type, rate, option 1, option 2
+  std::uint8_t reportInterval = 0;
+  std::array<std::uint8_t, 3> effect{};
+  std::array<std::array<std::uint8_t, 3>, 2> lightSets{};
+  std::array<std::array<std::uint8_t, 24>, 2> featureBlocks{};
+  std::uint8_t stageCount = 0;
+  std::array<std::uint8_t, 8> stageCodes{};
+  std::array<std::array<std::uint8_t, 64>, 4> keyMatrices{};  // wire order
+  std::array<std::array<std::uint8_t, 128>, 12> macros{};
+
+  bool operator==(const MouseSettings&) const = default;
+};
+
+// A fresh mouse of the given sensor type (0..3).
+MouseSettings factorySettings(std::uint8_t sensorType);
+
+// The state file: a short header, then the settings field by field.
+std::vector<std::uint8_t> encodeSettings(const MouseSettings& settings);
+std::optional<MouseSettings> decodeSettings(std::span<const std::uint8_t> bytes);
+
+enum class FaultMode { None, PlainEcho, Silent, Hostile };
+
+struct FaultModeInfo {
+  FaultMode mode;
+  std::string_view option;  // command-line switch; empty for the well-behaved mouse
+  bool echoesPlainHandshake;
+  bool answersBlockReads;
+  bool hostileAnswers;  // out-of-range indices and lengths in read answers
+};
+
+inline constexpr std::array<FaultModeInfo, 4> kFaultModes{{
+    {FaultMode::None, "", false, true, false},
+    {FaultMode::PlainEcho, "--plain-echo", true, true, false},
+    {FaultMode::Silent, "--silent", false, false, false},
+    {FaultMode::Hostile, "--hostile", false, true, true},
+}};
+
+const FaultModeInfo& faultModeInfo(FaultMode mode);
+
+// The interfaces presented while plugged in: an unrelated keyboard, then the mouse's event
+// and command interfaces (command first on request). Unplugged, only the keyboard remains.
+std::vector<vm::VirtualInterface> presentedInterfaces(bool plugged, bool commandFirst);
+inline constexpr std::string_view kEventInterfacePath =
+    "\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&2b4c6d8e&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+inline constexpr std::string_view kCommandInterfacePath =
+    "\\\\?\\HID#VID_04D9&PID_A09F&MI_02#7&2b4c6d8e&0&0001#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+
+class VirtualMouseModel {
+ public:
+  VirtualMouseModel(const MouseSettings& settings, FaultMode fault);
+
+  // A feature report (report id, then the 8 frame bytes) set by the host.
+  void receiveFeature(std::span<const std::uint8_t> report);
+  // The feature report the host reads back, zero-padded to length.
+  std::vector<std::uint8_t> answerFeature(std::size_t length) const;
+  // An output report (report id, then 32 data bytes) of a block write.
+  void receiveOutput(std::span<const std::uint8_t> report);
+  // The next input report of a block read, zero-padded to length; none when nothing waits.
+  std::optional<std::vector<std::uint8_t>> takeInput(std::size_t length);
+
+  // Plug-in: the handshake and any half-done transfer start over.
+  void resetLink();
+
+  const MouseSettings& settings() const { return settings_; }
+  bool scrambled() const { return scrambled_; }
+  // Every frame received, as the mouse read it (unscrambled when scrambling was on).
+  const std::vector<Frame>& log() const { return log_; }
+  // Grows with every change of the settings (for saving the state file).
+  unsigned revision() const { return revision_; }
+  std::string dumpJson(bool plugged) const;
+
+ private:
+  // A block write waiting for its data.
+  struct PendingWrite {
+    std::uint8_t command = 0;
+    std::uint8_t index = 0;
+    std::size_t length = 0;
+    std::vector<std::uint8_t> data;
+  };
+
+  void handleFrame(const Frame& frame);
+  void answer(Frame frame);
+  void queueBlocks(std::span<const std::uint8_t> data, std::size_t announced);
+  void finishWrite();
+  std::uint8_t answeredIndex(std::uint8_t requested, bool valid) const;
+
+  MouseSettings settings_;
+  const FaultModeInfo& fault_;
+  bool scrambled_ = false;
+  Frame answer_{};
+  std::optional<PendingWrite> pending_;
+  std::deque<std::array<std::uint8_t, 32>> input_;
+  std::vector<Frame> log_;
+  unsigned revision_ = 0;
+};
+
+// The frame as 16 hex digits, byte 0 first.
+std::string frameHex(const Frame& frame);
+
+}  // namespace ombrisk

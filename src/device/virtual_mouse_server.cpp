@@ -1,0 +1,298 @@
+#include "device/virtual_mouse_server.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <list>
+#include <mutex>
+#include <thread>
+
+#include "device/loopback_socket.h"
+#include "device/protocol_constants.h"
+
+namespace ombrisk {
+namespace {
+
+using vm::Message;
+
+// The longest a block read may ask vmouse to wait for an input report.
+constexpr int kLongestInputWaitMs = 1000;
+constexpr int kAcceptSliceMs = 100;
+
+std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// Written beside the file and moved over it, so a stop mid-write keeps the old state.
+void writeFileReplacing(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  const std::string temporary = path + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) return;
+  }
+  std::error_code ignored;
+  std::filesystem::rename(temporary, path, ignored);
+}
+
+std::vector<std::uint8_t> oneByte(bool value) { return {static_cast<std::uint8_t>(value ? 1 : 0)}; }
+
+class Server final : public VirtualMouseServer {
+ public:
+  Server(const VirtualMouseOptions& options, const MouseSettings& settings,
+         std::unique_ptr<LoopbackListener> listener)
+      : options_(options), model_(settings, options.fault), listener_(std::move(listener)) {
+    acceptThread_ = std::thread([this] { acceptLoop(); });
+  }
+  ~Server() override { stop(); }
+
+  std::uint16_t port() const override { return listener_->port(); }
+
+  void plug() override {
+    std::lock_guard lock(mutex_);
+    if (plugged_) return;
+    plugged_ = true;
+    model_.resetLink();
+    tellWatchers();
+  }
+
+  void unplug() override {
+    std::lock_guard lock(mutex_);
+    if (!plugged_) return;
+    plugged_ = false;
+    model_.resetLink();
+    // Handles on a removed device stop working, as the system's do.
+    for (auto& c : connections_)
+      if (c->role == Role::Command || c->role == Role::Event) c->socket->cancel();
+    tellWatchers();
+  }
+
+  void sendEvent(std::uint8_t type, std::uint8_t value) override {
+    std::lock_guard lock(mutex_);
+    if (!plugged_) return;
+    std::vector<std::uint8_t> report(kEventReportLength, 0);
+    report[0] = kEventReportId;
+    report[1] = type;
+    report[3] = value;
+    for (auto& c : connections_)
+      if (c->role == Role::Event) send(*c, Message::Report, report);
+  }
+
+  std::string dumpJson() override {
+    std::lock_guard lock(mutex_);
+    return model_.dumpJson(plugged_);
+  }
+
+  void stop() override {
+    if (stopped_.exchange(true)) return;
+    listener_->cancel();
+    if (acceptThread_.joinable()) acceptThread_.join();
+    std::list<std::shared_ptr<Connection>> connections;
+    {
+      std::lock_guard lock(mutex_);
+      for (auto& c : connections_) c->socket->cancel();
+      connections.swap(connections_);
+    }
+    for (auto& c : connections)
+      if (c->thread.joinable()) c->thread.join();
+  }
+
+ private:
+  enum class Role { Unknown, Command, Event, Watch };
+
+  struct Connection {
+    std::unique_ptr<LoopbackSocket> socket;
+    std::mutex sendMutex;
+    Role role = Role::Unknown;  // guarded by the server's mutex
+    std::thread thread;
+    std::atomic<bool> done{false};
+  };
+
+  static void send(Connection& c, Message type, std::span<const std::uint8_t> payload = {}) {
+    std::lock_guard lock(c.sendMutex);
+    vm::sendMessage(*c.socket, type, payload);
+  }
+
+  // Caller holds mutex_.
+  void tellWatchers() {
+    for (auto& c : connections_)
+      if (c->role == Role::Watch) send(*c, Message::Presence, oneByte(plugged_));
+  }
+
+  // Caller holds mutex_.
+  void saveIfChanged() {
+    if (options_.stateFile.empty() || model_.revision() == savedRevision_) return;
+    savedRevision_ = model_.revision();
+    writeFileReplacing(options_.stateFile, encodeSettings(model_.settings()));
+  }
+
+  void acceptLoop() {
+    while (!stopped_) {
+      std::unique_ptr<LoopbackSocket> socket = listener_->accept(kAcceptSliceMs);
+      std::lock_guard lock(mutex_);
+      reapFinished();
+      if (!socket || stopped_) continue;
+      auto c = std::make_shared<Connection>();
+      c->socket = std::move(socket);
+      connections_.push_back(c);
+      c->thread = std::thread([this, c] { serve(*c); });
+    }
+  }
+
+  // Caller holds mutex_.
+  void reapFinished() {
+    for (auto it = connections_.begin(); it != connections_.end();) {
+      if ((*it)->done) {
+        (*it)->thread.join();
+        it = connections_.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+
+  void serve(Connection& c) {
+    while (auto message = vm::receiveMessage(*c.socket, kWaitForever))
+      if (!answer(c, *message)) break;
+    c.done = true;
+  }
+
+  bool hasRole(Connection& c, Role role) {
+    std::lock_guard lock(mutex_);
+    return c.role == role;
+  }
+
+  // One request; false ends the connection.
+  bool answer(Connection& c, const vm::WireMessage& m) {
+    const auto& p = m.payload;
+    switch (m.type) {
+      case Message::Enumerate: {
+        std::vector<std::uint8_t> payload;
+        {
+          std::lock_guard lock(mutex_);
+          payload = vm::encodeInterfaces(presentedInterfaces(plugged_, options_.commandFirst));
+        }
+        send(c, Message::Interfaces, payload);
+        return true;
+      }
+      case Message::Open: {
+        const std::string path(p.begin(), p.end());
+        bool opened = false;
+        {
+          std::lock_guard lock(mutex_);
+          if (plugged_ && c.role == Role::Unknown) {
+            if (path == kCommandInterfacePath) c.role = Role::Command;
+            if (path == kEventInterfacePath) c.role = Role::Event;
+            opened = c.role != Role::Unknown;
+          }
+        }
+        send(c, Message::Result, oneByte(opened));
+        return true;
+      }
+      case Message::SetFeature:
+      case Message::WriteOutput: {
+        bool done = false;
+        {
+          std::lock_guard lock(mutex_);
+          if (c.role == Role::Command) {
+            if (m.type == Message::SetFeature) model_.receiveFeature(p);
+            else model_.receiveOutput(p);
+            saveIfChanged();
+            done = true;
+          }
+        }
+        send(c, Message::Result, oneByte(done));
+        return true;
+      }
+      case Message::GetFeature: {
+        if (p.size() < 2 || !hasRole(c, Role::Command)) return false;
+        std::vector<std::uint8_t> report;
+        {
+          std::lock_guard lock(mutex_);
+          report = model_.answerFeature(vm::getU16(p, 0));
+        }
+        send(c, Message::Report, report);
+        return true;
+      }
+      case Message::ReadInput: {
+        if (p.size() < 4 || !hasRole(c, Role::Command)) return false;
+        const std::size_t length = vm::getU16(p, 0);
+        const int waitMs = std::min<int>(vm::getU16(p, 2), kLongestInputWaitMs);
+        std::optional<std::vector<std::uint8_t>> report;
+        {
+          std::lock_guard lock(mutex_);
+          report = model_.takeInput(length);
+        }
+        // Nothing queued: wait as a device would, then report that nothing came.
+        if (!report) std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+        send(c, Message::Report, report ? *report : std::vector<std::uint8_t>{});
+        return true;
+      }
+      case Message::Watch: {
+        std::lock_guard lock(mutex_);
+        if (c.role != Role::Unknown) return false;
+        c.role = Role::Watch;
+        send(c, Message::Presence, oneByte(plugged_));
+        return true;
+      }
+      case Message::Plug:
+        plug();
+        send(c, Message::Result, oneByte(true));
+        return true;
+      case Message::Unplug:
+        unplug();
+        send(c, Message::Result, oneByte(true));
+        return true;
+      case Message::Event:
+        if (p.size() < 2) return false;
+        sendEvent(p[0], p[1]);
+        send(c, Message::Result, oneByte(true));
+        return true;
+      case Message::Dump: {
+        const std::string json = dumpJson();
+        send(c, Message::Text, std::vector<std::uint8_t>(json.begin(), json.end()));
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+
+  const VirtualMouseOptions options_;
+  std::mutex mutex_;
+  VirtualMouseModel model_;
+  bool plugged_ = true;
+  unsigned savedRevision_ = 0;
+  std::unique_ptr<LoopbackListener> listener_;
+  std::list<std::shared_ptr<Connection>> connections_;
+  std::thread acceptThread_;
+  std::atomic<bool> stopped_{false};
+};
+
+}  // namespace
+
+std::unique_ptr<VirtualMouseServer> VirtualMouseServer::start(const VirtualMouseOptions& options,
+                                                              std::string& error,
+                                                              std::string& warning) {
+  MouseSettings settings = factorySettings(options.sensorType.value_or(0));
+  if (!options.stateFile.empty()) {
+    if (auto bytes = readFile(options.stateFile)) {
+      if (auto remembered = decodeSettings(*bytes)) {
+        settings = *remembered;
+        if (options.sensorType) settings.sensor[0] = *options.sensorType;
+      } else {
+        warning = "The state file " + options.stateFile +
+                  " is not a vmouse state file; starting as a fresh mouse.";
+      }
+    }
+  }
+  auto listener = LoopbackListener::listen(options.port, error);
+  if (!listener) return nullptr;
+  return std::make_unique<Server>(options, settings, std::move(listener));
+}
+
+}  // namespace ombrisk

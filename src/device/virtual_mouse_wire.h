@@ -1,0 +1,70 @@
+// The messages between vmouse and its clients over loopback TCP. Each message is a type
+// byte, a 32-bit little-endian payload length and the payload. A client connection does
+// one job: enumerate, hold an open interface (command or event), watch for plug and
+// unplug, or control vmouse (plug, unplug, event, dump).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "device/loopback_socket.h"
+
+namespace ombrisk::vm {
+
+enum class Message : std::uint8_t {
+  Enumerate = 1,  // -> Interfaces
+  Interfaces,     // count, then each interface (see encodeInterfaces)
+  Open,           // path -> Result; the connection then is that interface's handle
+  Result,         // 1 byte: 1 = done, 0 = failed
+  SetFeature,     // report -> Result
+  GetFeature,     // u16 length -> Report
+  WriteOutput,    // report -> Result
+  ReadInput,      // u16 length, u16 wait in ms -> Report (empty: none came in time)
+  Report,         // report bytes; on an event handle pushed by vmouse
+  Watch,          // -> Presence now, then Presence at each plug and unplug
+  Presence,       // 1 byte: 1 = the mouse is plugged in
+  Plug,           // -> Result
+  Unplug,         // -> Result
+  Event,          // type, value -> Result
+  Dump,           // -> Text
+  Text,           // UTF-8 text
+};
+
+// Longest payload accepted; a larger announced length ends the connection.
+inline constexpr std::uint32_t kLongestPayload = 16u << 20;
+
+struct WireMessage {
+  Message type{};
+  std::vector<std::uint8_t> payload;
+};
+
+bool sendMessage(LoopbackSocket& socket, Message type, std::span<const std::uint8_t> payload = {});
+// Null when nothing whole came within timeoutMs, the peer closed, or the length is absurd.
+std::optional<WireMessage> receiveMessage(LoopbackSocket& socket, int timeoutMs);
+
+// One HID interface as vmouse presents it.
+struct VirtualInterface {
+  std::string path;
+  std::uint16_t vendorId = 0;
+  std::uint16_t productId = 0;
+  std::uint16_t usagePage = 0;
+  std::uint16_t usage = 0;
+  std::uint16_t inputLength = 0;
+  std::uint16_t outputLength = 0;
+  std::uint16_t featureLength = 0;
+
+  bool operator==(const VirtualInterface&) const = default;
+};
+
+std::vector<std::uint8_t> encodeInterfaces(const std::vector<VirtualInterface>& interfaces);
+// Null on a truncated or inconsistent payload.
+std::optional<std::vector<VirtualInterface>> decodeInterfaces(std::span<const std::uint8_t> payload);
+
+// Little-endian 16-bit values inside payloads.
+void putU16(std::vector<std::uint8_t>& out, std::uint16_t value);
+std::uint16_t getU16(std::span<const std::uint8_t> bytes, std::size_t at);
+
+}  // namespace ombrisk::vm
