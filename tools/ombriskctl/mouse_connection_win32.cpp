@@ -1,0 +1,59 @@
+// ombriskctl.exe: the real mouse through the device link of the utility, without a window.
+#include <windows.h>
+
+#include "device/device_link_win32.h"
+#include "mouse_connection.h"
+#include "util/wide_win32.h"
+
+namespace ombrisk::ctl {
+namespace {
+
+class HidMouseConnection final : public MouseConnection {
+ public:
+  explicit HidMouseConnection(std::unique_ptr<Win32DeviceLink> link) : link_(std::move(link)) {}
+  ~HidMouseConnection() override { link_->close(); }
+  CommandProtocol& protocol() override { return link_->protocol(); }
+  std::string description() const override {
+    return std::string("USB mouse") + (link_->protocol().scrambling() ? ", frames scrambled" : ", frames plain");
+  }
+
+ private:
+  std::unique_ptr<Win32DeviceLink> link_;
+};
+
+}  // namespace
+
+std::unique_ptr<MouseConnection> connectRealMouse(std::string& error) {
+  auto link = Win32DeviceLink::create(L"", error);
+  if (!link) {
+    if (error.empty()) error = "the HID device link is not available";
+    return nullptr;
+  }
+  if (!link->findDevice()) {
+    error = "no mouse found";
+    link->close();
+    return nullptr;
+  }
+  link->handshake();
+  if (!link->linkReady()) {
+    error = "the mouse did not answer the handshake";
+    link->close();
+    return nullptr;
+  }
+  return std::make_unique<HidMouseConnection>(std::move(link));
+}
+
+std::string executablePath() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      return narrow(buffer);
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace ombrisk::ctl
