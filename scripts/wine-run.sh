@@ -35,6 +35,9 @@ if [[ -z ${DISPLAY:-} ]]; then
   export DISPLAY=:$number
 fi
 
+# The Windows path of a file in the Unix file system (Wine's drive Z: is /).
+winepath_of() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
+
 # First use of the prefix: create it once, even when several runs start together.
 (
   flock 9
@@ -42,6 +45,16 @@ fi
     "$WINE" wineboot -i >/dev/null 2>&1
     "$WINESERVER" -w
     touch "$prefix/.ombrisk-ready"
+  fi
+  # The program's runtime settings (fonts, virtual desktop); a new version of the settings
+  # file gets a new marker, so existing prefixes take it up too.
+  runtime_marker=$prefix/.ombrisk-runtime-v1
+  if [[ ! -f $runtime_marker ]]; then
+    reg_file=$prefix/ombrisk-runtime.reg
+    { printf '\xff\xfe'; sed 's/$/\r/' "$(dirname "$0")/wine-prefix.reg" | iconv -f UTF-8 -t UTF-16LE; } >"$reg_file"
+    "$WINE" regedit /S "$(winepath_of "$reg_file")" >/dev/null 2>&1
+    "$WINESERVER" -w
+    touch "$runtime_marker"
   fi
 ) 9>"$prefix.lock"
 

@@ -1,21 +1,20 @@
-// Ombrisk.exe: for now a bare window; the shell grows around it.
+// Ombrisk.exe: the configuration utility of the gaming mouse.
 #include <windows.h>
+#include <shellapi.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = L"TarvokQ77GMClass";
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  if (!RegisterClassW(&windowClass)) return 0;
-  HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Ombrisk", WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 880, 650, nullptr, nullptr,
-                                instance, nullptr);
-  ShowWindow(window, show);
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return 0;
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/corvane_app_win32.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::u16string> list;
+  for (int i = 1; arguments && i < count; ++i)
+    list.emplace_back(reinterpret_cast<const char16_t*>(arguments[i]));
+  if (arguments) LocalFree(arguments);
+  const ombrisk::CommandLine line = ombrisk::parseCommandLine(list);
+  const std::wstring device(line.deviceOption.begin(), line.deviceOption.end());
+  return ombrisk::CCorvaneApp().run(instance, device);
 }

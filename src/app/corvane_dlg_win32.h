@@ -1,0 +1,78 @@
+// CCorvaneDlg: the borderless, skinned main window that lives in the notification area.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/interface_texts.h"
+#include "app/tray_icon_win32.h"
+#include "device/device_link_win32.h"
+#include "pages/main_layout.h"
+#include "settings/file_io.h"
+#include "settings/profile_store.h"
+#include "settings/settings_files.h"
+#include "skin/dialog_base_win32.h"
+#include "skin/hover_buttons.h"
+
+namespace ombrisk {
+
+class PaintStep;
+
+class CCorvaneDlg final : public DialogBase {
+ public:
+  explicit CCorvaneDlg(std::unique_ptr<Win32DeviceLink> link);
+  ~CCorvaneDlg() override;
+
+  INT_PTR run();
+
+ protected:
+  INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool preTranslateMessage(MSG& message) override;
+
+ private:
+  BOOL onInitDialog();
+  void onTrayNotify(LPARAM mouseMessage);
+  void onDeviceNotify(WPARAM type, LPARAM value);
+  void onLeftButtonDown(int x, int y);
+  void onMouseMove(int x, int y);
+  void onMouseHover(int x, int y);
+  bool onNonClientPaint();
+  void showTrayMenu();
+  void showWindowFromTray();
+  void addTrayIcon();
+  [[noreturn]] void exitProgram();
+  void onDestroy();
+
+  void buildPage(Page page);
+  void paintPage(PaintStep& step);
+  void paintWindowControl(PaintStep& step, std::size_t index, bool over);
+  void loadBackground();
+
+  std::unique_ptr<Win32DeviceLink> link_;
+  std::unique_ptr<FileIo> fileIo_;
+  std::unique_ptr<MessageSink> messages_;
+  std::unique_ptr<ProfileStore> profiles_;
+
+  HICON icon_ = nullptr;
+  TrayIcon tray_;
+  HBITMAP background_ = nullptr;
+  HFONT smallFont_ = nullptr;
+  HFONT titleFont_ = nullptr;
+  std::wstring modulePath_;
+  DataPaths paths_;
+  InterfaceTexts texts_;
+  ButtonLabelSet labels_;
+  POINT lastClick_{};
+  HoverButtons hover_;
+
+  Page currentPage_ = Page::None;
+  bool firstBuild_ = false;
+  bool rebuildOnShow_ = false;
+  int lastBottomButton_ = 0;
+  int startHiddenCounter_ = 2;
+  UINT taskbarCreatedMessage_ = 0;
+};
+
+}  // namespace ombrisk

@@ -1,0 +1,55 @@
+#include "skin/mem_dc_win32.h"
+
+namespace ombrisk {
+
+CMemDC::CMemDC(HDC target, const RECT& rect) : target_(target), rect_(rect) {
+  if (!target || GetDeviceCaps(target, TECHNOLOGY) == DT_RASPRINTER) return;
+  memory_ = CreateCompatibleDC(target);
+  if (!memory_) return;
+  toMemory_ = true;
+  if (rect_.left == 0 && rect_.top == 0 && rect_.right == 0 && rect_.bottom == 0)
+    GetClipBox(target, &rect_);
+  bitmap_ = CreateCompatibleBitmap(target, rect_.right - rect_.left, rect_.bottom - rect_.top);
+  if (bitmap_) previousBitmap_ = SelectObject(memory_, bitmap_);
+  SetWindowOrgEx(memory_, rect_.left, rect_.top, nullptr);
+}
+
+void CMemDC::selectCanvas(HBITMAP canvas) {
+  if (!memory_ || !canvas) return;
+  const HGDIOBJ replaced = SelectObject(memory_, canvas);
+  if (!previousBitmap_) previousBitmap_ = replaced;
+}
+
+CMemDC::~CMemDC() {
+  if (!toMemory_) return;
+  BitBlt(target_, rect_.left, rect_.top, rect_.right - rect_.left, rect_.bottom - rect_.top,
+         memory_, rect_.left, rect_.top, SRCCOPY);
+  if (previousBitmap_) SelectObject(memory_, previousBitmap_);
+  if (bitmap_) DeleteObject(bitmap_);
+  DeleteDC(memory_);
+}
+
+RECT PaintStep::clientOf(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return client;
+}
+
+PaintStep::PaintStep(HWND window, HBITMAP canvas)
+    : window_(window), windowDC_(GetDC(window)), ownsDC_(true), client_(clientOf(window)) {
+  memDC_.emplace(windowDC_, client_);
+  memDC_->selectCanvas(canvas);
+}
+
+PaintStep::PaintStep(HWND window, HDC given, HBITMAP canvas)
+    : window_(window), windowDC_(given), ownsDC_(false), client_(clientOf(window)) {
+  memDC_.emplace(windowDC_, client_);
+  memDC_->selectCanvas(canvas);
+}
+
+PaintStep::~PaintStep() {
+  memDC_.reset();  // presents the picture to the window
+  if (ownsDC_) ReleaseDC(window_, windowDC_);
+}
+
+}  // namespace ombrisk

@@ -1,0 +1,184 @@
+#include "skin/png_win32.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <objidl.h>  // PROPID and IStream, left out by WIN32_LEAN_AND_MEAN
+#include <gdiplus.h>
+
+#include "skin/mem_dc_win32.h"
+#include "skin/pixels.h"
+
+namespace ombrisk {
+namespace {
+
+std::mutex decoderLock;
+int decoderUsers = 0;
+ULONG_PTR decoderToken = 0;
+
+// Owns one GDI+ bitmap for the length of a decode.
+class GdipBitmap {
+ public:
+  explicit GdipBitmap(const std::wstring& path) {
+    if (Gdiplus::DllExports::GdipCreateBitmapFromFile(path.c_str(), &bitmap_) != Gdiplus::Ok)
+      bitmap_ = nullptr;
+  }
+  ~GdipBitmap() {
+    if (bitmap_) Gdiplus::DllExports::GdipDisposeImage(bitmap_);
+  }
+  GdipBitmap(const GdipBitmap&) = delete;
+  GdipBitmap& operator=(const GdipBitmap&) = delete;
+  Gdiplus::GpBitmap* get() const { return bitmap_; }
+
+  // Width and height when both are within the skin image limits.
+  bool size(UINT& width, UINT& height) const {
+    if (!bitmap_) return false;
+    if (Gdiplus::DllExports::GdipGetImageWidth(bitmap_, &width) != Gdiplus::Ok) return false;
+    if (Gdiplus::DllExports::GdipGetImageHeight(bitmap_, &height) != Gdiplus::Ok) return false;
+    return width > 0 && height > 0 && width <= kMaxSkinImageSide && height <= kMaxSkinImageSide;
+  }
+
+ private:
+  Gdiplus::GpBitmap* bitmap_ = nullptr;
+};
+
+// A top-down 32-bit DIB section holding pixels, selected into its own memory context.
+class PixelSurface {
+ public:
+  PixelSurface(HDC compatible, const DecodedImage& image) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(compatible, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap_ || !bits) return;
+    std::memcpy(bits, image.pixels.data(), image.pixels.size());
+    dc_ = CreateCompatibleDC(compatible);
+    if (dc_) previous_ = SelectObject(dc_, bitmap_);
+  }
+  ~PixelSurface() {
+    if (dc_) {
+      SelectObject(dc_, previous_);
+      DeleteDC(dc_);
+    }
+    if (bitmap_) DeleteObject(bitmap_);
+  }
+  PixelSurface(const PixelSurface&) = delete;
+  PixelSurface& operator=(const PixelSurface&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HBITMAP bitmap_ = nullptr;
+  HDC dc_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+};
+
+void reportLoadFailure() {
+  MessageBoxW(nullptr, L"LoadPng---Load image failed.", applicationName().c_str(), MB_OK);
+}
+
+}  // namespace
+
+ImageDecoderUse::ImageDecoderUse() {
+  std::lock_guard<std::mutex> guard(decoderLock);
+  if (decoderUsers == 0) {
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&decoderToken, &input, nullptr) != Gdiplus::Ok) return;
+  }
+  ++decoderUsers;
+  ok_ = true;
+}
+
+ImageDecoderUse::~ImageDecoderUse() {
+  if (!ok_) return;
+  std::lock_guard<std::mutex> guard(decoderLock);
+  if (--decoderUsers == 0) Gdiplus::GdiplusShutdown(decoderToken);
+}
+
+std::optional<DecodedImage> decodePng(const std::wstring& path) {
+  ImageDecoderUse decoder;
+  if (!decoder.ok()) return std::nullopt;
+  GdipBitmap bitmap(path);
+  UINT width = 0, height = 0;
+  if (!bitmap.size(width, height)) return std::nullopt;
+  Gdiplus::PixelFormat format = 0;
+  if (Gdiplus::DllExports::GdipGetImagePixelFormat(bitmap.get(), &format) != Gdiplus::Ok)
+    return std::nullopt;
+
+  DecodedImage image;
+  image.width = static_cast<int>(width);
+  image.height = static_cast<int>(height);
+  image.hasAlpha = Gdiplus::IsAlphaPixelFormat(format);
+  image.pixels.resize(std::size_t{width} * height * 4);
+
+  // Lock into our own buffer: GDI+ converts to 32-bit BGRA with straight alpha.
+  Gdiplus::BitmapData data{};
+  data.Width = width;
+  data.Height = height;
+  data.Stride = static_cast<INT>(width * 4);
+  data.PixelFormat = PixelFormat32bppARGB;
+  data.Scan0 = image.pixels.data();
+  const Gdiplus::GpRect rect(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+  if (Gdiplus::DllExports::GdipBitmapLockBits(
+          bitmap.get(), &rect, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+          PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+    return std::nullopt;
+  Gdiplus::DllExports::GdipBitmapUnlockBits(bitmap.get(), &data);
+  if (!image.hasAlpha)
+    for (std::size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 255;
+  return image;
+}
+
+bool LoadPng(CMemDC* target, const std::wstring& path, int x, int y, PngFailure failure) {
+  if (!target || !target->dc()) return false;
+  std::optional<DecodedImage> image = decodePng(path);
+  if (!image) {
+    if (failure == PngFailure::ShowMessage) reportLoadFailure();
+    return false;
+  }
+  if (image->hasAlpha) premultiplyBgra(image->pixels);
+  PixelSurface source(target->dc(), *image);
+  if (!source.dc()) return false;
+  if (image->hasAlpha) {
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    return AlphaBlend(target->dc(), x, y, image->width, image->height, source.dc(), 0, 0,
+                      image->width, image->height, blend) != FALSE;
+  }
+  return BitBlt(target->dc(), x, y, image->width, image->height, source.dc(), 0, 0, SRCCOPY) !=
+         FALSE;
+}
+
+std::optional<BackgroundBitmap> loadBackgroundBitmap(const std::wstring& path) {
+  ImageDecoderUse decoder;
+  if (!decoder.ok()) return std::nullopt;
+  GdipBitmap bitmap(path);
+  UINT width = 0, height = 0;
+  if (!bitmap.size(width, height)) return std::nullopt;
+  HBITMAP handle = nullptr;
+  if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(bitmap.get(), &handle, 0) != Gdiplus::Ok ||
+      !handle)
+    return std::nullopt;
+  return BackgroundBitmap{handle, SIZE{static_cast<LONG>(width), static_cast<LONG>(height)}};
+}
+
+std::wstring applicationName() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring name(path, length);
+  const std::size_t slash = name.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) name.erase(0, slash + 1);
+  const std::size_t dot = name.rfind(L'.');
+  if (dot != std::wstring::npos) name.erase(dot);
+  return name;
+}
+
+}  // namespace ombrisk

@@ -1,0 +1,58 @@
+#include "skin/text_win32.h"
+
+#include "util/wide_win32.h"
+
+namespace ombrisk {
+
+HFONT createWindowFont(const FontSpec& spec) {
+  LOGFONTW font{};
+  font.lfHeight = spec.height;
+  font.lfWeight = spec.weight;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = FF_SWISS;
+  const std::wstring face = widen(spec.face);
+  lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+  return CreateFontIndirectW(&font);
+}
+
+SystemVersion reportedSystemVersion() {
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExW(&info)) return {};
+#pragma GCC diagnostic pop
+  return {info.dwMajorVersion, info.dwMinorVersion};
+}
+
+void drawText(HDC dc, const std::string& text, const Region& region, COLORREF colour,
+              TextPlacement placement) {
+  const std::wstring wide = widen(text);
+  RECT rect{region.left, region.top, region.right, region.bottom};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colour);
+  UINT format = DT_NOPREFIX;
+  switch (placement) {
+    case TextPlacement::Centred: format |= DT_CENTER | DT_VCENTER | DT_SINGLELINE; break;
+    case TextPlacement::Left: format |= DT_LEFT | DT_VCENTER | DT_SINGLELINE; break;
+    case TextPlacement::Right: format |= DT_RIGHT | DT_VCENTER | DT_SINGLELINE; break;
+    case TextPlacement::TopCentred: format |= DT_CENTER | DT_TOP | DT_SINGLELINE; break;
+    case TextPlacement::Paragraph: {
+      RECT measured = rect;
+      const int textHeight = DrawTextW(dc, wide.c_str(), -1, &measured, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
+      const int shrink = (region.height() - textHeight) / 2;
+      if (shrink > 0) {
+        rect.top += shrink;
+        rect.bottom -= shrink;
+      }
+      format |= DT_WORDBREAK | DT_LEFT;
+      break;
+    }
+  }
+  DrawTextW(dc, wide.c_str(), -1, &rect, format);
+}
+
+}  // namespace ombrisk
