@@ -139,9 +139,9 @@ std::optional<std::vector<std::uint8_t>> VirtualEventStream::next() {
   }
 }
 
-std::optional<bool> VirtualPresenceWatch::next() {
+std::optional<bool> VirtualPresenceWatch::next(int timeoutMs) {
   for (;;) {
-    auto message = vm::receiveMessage(*socket_, kWaitForever);
+    auto message = vm::receiveMessage(*socket_, timeoutMs);
     if (!message) return std::nullopt;
     if (message->type == Message::Presence && message->payload.size() == 1)
       return message->payload[0] == 1;

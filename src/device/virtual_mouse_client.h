@@ -50,8 +50,9 @@ class VirtualPresenceWatch {
  public:
   explicit VirtualPresenceWatch(std::unique_ptr<LoopbackSocket> socket) : socket_(std::move(socket)) {}
   // True = plugged in, false = unplugged; null once vmouse is gone or after cancel().
-  // The first answer is the state at the time the watch began.
-  std::optional<bool> next();
+  // The first answer is the state at the time the watch began. timeoutMs bounds the wait
+  // (null when it passes).
+  std::optional<bool> next(int timeoutMs = kWaitForever);
   void cancel() { socket_->cancel(); }
 
  private:

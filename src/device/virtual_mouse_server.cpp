@@ -45,12 +45,15 @@ class Server final : public VirtualMouseServer {
  public:
   Server(const VirtualMouseOptions& options, const MouseSettings& settings,
          std::unique_ptr<LoopbackListener> listener)
-      : options_(options), model_(settings, options.fault), listener_(std::move(listener)) {
+      : options_(options),
+        model_(settings, options.fault),
+        listener_(std::move(listener)),
+        port_(listener_->port()) {
     acceptThread_ = std::thread([this] { acceptLoop(); });
   }
   ~Server() override { stop(); }
 
-  std::uint16_t port() const override { return listener_->port(); }
+  std::uint16_t port() const override { return port_; }
 
   void plug() override {
     std::lock_guard lock(mutex_);
@@ -91,6 +94,7 @@ class Server final : public VirtualMouseServer {
     if (stopped_.exchange(true)) return;
     listener_->cancel();
     if (acceptThread_.joinable()) acceptThread_.join();
+    listener_.reset();  // new connections are refused, as when the program has ended
     std::list<std::shared_ptr<Connection>> connections;
     {
       std::lock_guard lock(mutex_);
@@ -268,6 +272,7 @@ class Server final : public VirtualMouseServer {
   bool plugged_ = true;
   unsigned savedRevision_ = 0;
   std::unique_ptr<LoopbackListener> listener_;
+  const std::uint16_t port_;
   std::list<std::shared_ptr<Connection>> connections_;
   std::thread acceptThread_;
   std::atomic<bool> stopped_{false};

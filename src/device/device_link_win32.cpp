@@ -1,0 +1,185 @@
+// The Win32 device link: the portable DeviceLink on one of the two backends, with the read
+// event, the reader thread and WM_DEVICECHANGE.
+#include "device/device_link_win32.h"
+
+#include <dbt.h>
+
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+#include "app/window_messages.h"
+#include "device/device_link.h"
+#include "device/hid_backend_win32.h"
+#include "device/pauser.h"
+#include "settings/message_box_win32.h"
+#include "util/wide_win32.h"
+
+namespace ombrisk {
+namespace {
+
+// The mouse's event reports fit in 40 bytes; a longer event interface gets its own length.
+constexpr std::size_t kEventBufferBytes = 40;
+
+// The caption of the search's message boxes: the executable's base name.
+std::string applicationName() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring_view name(path, length);
+  if (const auto slash = name.find_last_of(L"\\/"); slash != std::wstring_view::npos)
+    name.remove_prefix(slash + 1);
+  if (const auto dot = name.rfind(L'.'); dot != std::wstring_view::npos) name = name.substr(0, dot);
+  return name.empty() ? "Ombrisk" : narrow(name);
+}
+
+// The interface name of a device-interface broadcast, read no further than the broadcast's
+// own size says.
+std::wstring_view broadcastName(const DEV_BROADCAST_DEVICEINTERFACE_W& broadcast) {
+  const std::size_t offset = offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name);
+  if (broadcast.dbcc_size <= offset) return {};
+  const std::size_t chars = (broadcast.dbcc_size - offset) / sizeof(wchar_t);
+  std::wstring_view name(broadcast.dbcc_name, chars);
+  return name.substr(0, name.find(L'\0'));
+}
+
+class LinkWin32 final : public Win32DeviceLink, private LinkListener {
+ public:
+  explicit LinkWin32(std::unique_ptr<HidBackendWin32> backend)
+      : backend_(std::move(backend)),
+        pauser_(makePlatformPauser()),
+        messages_(makeMessageBoxSink()),
+        core_(backend_->system(), *pauser_, *this, *messages_, applicationName()) {}
+  ~LinkWin32() override { close(); }
+
+  void setMainWindow(HWND window) override { window_ = window; }
+  bool findDevice() override { return core_.findDevice(); }
+  void handshake() override { core_.handshake(); }
+  bool linkReady() const override { return core_.linkReady(); }
+  void setLinkReady(bool ready) override { core_.setLinkReady(ready); }
+
+  bool createReadEvent() override {
+    if (!readEvent_) readEvent_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    backend_->setReadEvent(readEvent_);
+    return readEvent_ != nullptr;
+  }
+
+  void startReaderThread() override {
+    if (reader_ || !readEvent_) return;
+    reader_ = CreateThread(nullptr, 0, &LinkWin32::readerMain, this, CREATE_SUSPENDED, nullptr);
+    if (core_.linkReady()) letReaderRun();
+  }
+
+  bool registerForDeviceNotifications() override {
+    return window_ && backend_->registerNotifications(window_);
+  }
+
+  LRESULT onDeviceChange(WPARAM wParam, LPARAM lParam, DeviceImage& image) override {
+    if ((wParam != DBT_DEVICEARRIVAL && wParam != DBT_DEVICEREMOVECOMPLETE) || !lParam) return TRUE;
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
+    if (header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE) return TRUE;
+    const auto* broadcast = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(lParam);
+    if (!namesTheMouse(narrow(broadcastName(*broadcast)))) return TRUE;
+    if (wParam == DBT_DEVICEARRIVAL) {
+      if (core_.deviceArrived(image)) letReaderRun();
+    } else {
+      core_.deviceRemoved();
+    }
+    return TRUE;
+  }
+
+  CommandProtocol& protocol() override { return core_.protocol(); }
+
+  void close() override {
+    backend_->stopNotifications();
+    core_.close();
+    if (reader_) {
+      stopping_ = true;
+      if (!readerRunning_) ResumeThread(reader_);
+      if (readEvent_) SetEvent(readEvent_);
+      waitForThreadServingMessages(reader_);
+      CloseHandle(reader_);
+      reader_ = nullptr;
+    }
+    if (readEvent_) {
+      backend_->setReadEvent(nullptr);
+      CloseHandle(readEvent_);
+      readEvent_ = nullptr;
+    }
+  }
+
+ private:
+  // LinkListener
+  void notify(unsigned type, unsigned value) override {
+    if (window_) SendMessageW(window_, DeviceNotifyMessage, type, value);
+  }
+  void hideMainWindow() override {
+    if (window_) ShowWindow(window_, SW_HIDE);
+  }
+  void linkBecameReady() override {
+    if (readEvent_) SetEvent(readEvent_);
+  }
+
+  // Once running, the reader thread is never suspended again.
+  void letReaderRun() {
+    if (reader_ && !readerRunning_) {
+      readerRunning_ = true;
+      ResumeThread(reader_);
+    }
+  }
+
+  static DWORD WINAPI readerMain(void* self) {
+    static_cast<LinkWin32*>(self)->readEvents();
+    return 0;
+  }
+
+  // Reads the event interface while the link is ready and forwards each device event to
+  // the main window. Whatever arrives (any length, any report id) only ever fills the buffer.
+  void readEvents() {
+    std::vector<std::uint8_t> buffer;
+    while (!stopping_) {
+      ResetEvent(readEvent_);
+      std::shared_ptr<EventReaderWin32> reader = backend_->eventReader();
+      if (!core_.linkReady() || !reader) {
+        WaitForSingleObject(readEvent_, INFINITE);
+        continue;
+      }
+      buffer.assign(std::max<std::size_t>(reader->length(), kEventBufferBytes), 0);
+      if (!reader->startRead(buffer, readEvent_)) {
+        WaitForSingleObject(readEvent_, INFINITE);
+        continue;
+      }
+      WaitForSingleObject(readEvent_, INFINITE);
+      if (stopping_ || !core_.linkReady()) {
+        reader->cancel();
+        reader->finishRead();
+        continue;
+      }
+      const std::size_t bytes = reader->finishRead();
+      if (bytes == 0) continue;
+      if (auto event = parseEventReport(std::span(buffer).first(std::min(bytes, buffer.size()))))
+        SendMessageW(window_, DeviceNotifyMessage, event->type, event->value);
+    }
+  }
+
+  std::unique_ptr<HidBackendWin32> backend_;
+  std::unique_ptr<Pauser> pauser_;
+  std::unique_ptr<MessageSink> messages_;
+  DeviceLink core_;
+  HWND window_ = nullptr;
+  HANDLE readEvent_ = nullptr;
+  HANDLE reader_ = nullptr;
+  bool readerRunning_ = false;
+  std::atomic<bool> stopping_{false};
+};
+
+}  // namespace
+
+std::unique_ptr<Win32DeviceLink> Win32DeviceLink::create(std::wstring_view deviceOption,
+                                                         std::string& error) {
+  if (deviceOption.empty()) return std::make_unique<LinkWin32>(makeSetupApiBackend());
+  auto endpoint = parseVirtualEndpoint(narrow(deviceOption), error);
+  if (!endpoint) return nullptr;
+  return std::make_unique<LinkWin32>(makeVirtualBackend(*endpoint));
+}
+
+}  // namespace ombrisk

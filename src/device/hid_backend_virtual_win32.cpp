@@ -1,0 +1,235 @@
+// vmouse as the mouse: its interfaces over loopback TCP, its event reports turned into
+// overlapped-style reads, and its plug and unplug sent to the main window as the system's
+// device-interface broadcasts.
+#include <windows.h>
+#include <dbt.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "device/hid_backend_win32.h"
+#include "device/protocol_constants.h"
+#include "device/virtual_hid_system.h"
+
+namespace ombrisk {
+namespace {
+
+constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+// How often the watch tries to reach a vmouse that is not (or no longer) there.
+constexpr DWORD kReconnectMs = 250;
+// How long registration waits for vmouse to tell whether the mouse is plugged in.
+constexpr int kFirstPresenceMs = 1000;
+
+// Reads of the event stream: a pump thread takes each report as vmouse pushes it and hands
+// it to the read that is waiting (or keeps it for the next), setting the read event.
+class VirtualEventReader final : public EventReaderWin32 {
+ public:
+  VirtualEventReader(std::shared_ptr<VirtualEventStream> stream, std::uint16_t length)
+      : stream_(std::move(stream)), length_(length), pump_([this] { pump(); }) {}
+  ~VirtualEventReader() override {
+    cancel();
+    pump_.join();
+  }
+
+  std::uint16_t length() const override { return length_; }
+
+  bool startRead(std::span<std::uint8_t> buffer, HANDLE readEvent) override {
+    std::lock_guard lock(mutex_);
+    if (closed_ && queued_.empty()) return false;
+    buffer_ = buffer;
+    readEvent_ = readEvent;
+    pending_ = true;
+    completed_ = false;
+    bytes_ = 0;
+    if (!queued_.empty()) {
+      complete(queued_.front());
+      queued_.pop_front();
+    }
+    return true;
+  }
+
+  std::size_t finishRead() override {
+    std::unique_lock lock(mutex_);
+    if (!pending_) return 0;
+    done_.wait(lock, [this] { return completed_; });
+    pending_ = false;
+    return bytes_;
+  }
+
+  void cancel() override {
+    stream_->cancel();
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    if (pending_ && !completed_) complete({});
+  }
+
+ private:
+  // Caller holds mutex_.
+  void complete(const std::vector<std::uint8_t>& report) {
+    bytes_ = std::min(report.size(), buffer_.size());
+    std::copy_n(report.begin(), bytes_, buffer_.begin());
+    completed_ = true;
+    done_.notify_all();
+    SetEvent(readEvent_);
+  }
+
+  void pump() {
+    while (auto report = stream_->next()) {
+      std::lock_guard lock(mutex_);
+      if (pending_ && !completed_)
+        complete(*report);
+      else
+        queued_.push_back(std::move(*report));
+    }
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    if (pending_ && !completed_) complete({});
+  }
+
+  std::shared_ptr<VirtualEventStream> stream_;
+  const std::uint16_t length_;
+  std::mutex mutex_;
+  std::condition_variable done_;
+  std::deque<std::vector<std::uint8_t>> queued_;
+  std::span<std::uint8_t> buffer_;
+  HANDLE readEvent_ = nullptr;
+  bool pending_ = false;
+  bool completed_ = false;
+  bool closed_ = false;
+  std::size_t bytes_ = 0;
+  std::thread pump_;  // last: starts once the rest is ready
+};
+
+class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
+ public:
+  explicit VirtualBackend(const VirtualEndpoint& endpoint) : VirtualHidSystem(endpoint) {}
+  ~VirtualBackend() override {
+    stopNotifications();
+    closeEventInterface();
+  }
+
+  HidSystem& system() override { return *this; }
+  void setReadEvent(HANDLE readEvent) override { readEvent_ = readEvent; }
+  std::shared_ptr<EventReaderWin32> eventReader() override {
+    std::lock_guard lock(mutex_);
+    return reader_;
+  }
+
+  bool registerNotifications(HWND window) override {
+    if (watchThread_) return true;
+    window_ = window;
+    stopping_ = false;
+    // The state at registration is the one later changes are told against.
+    watch_ = client().watchPresence();
+    if (watch_) present_ = watch_->next(kFirstPresenceMs);
+    if (!present_) watch_.reset();
+    watchThread_ = CreateThread(nullptr, 0, &VirtualBackend::watchMain, this, 0, nullptr);
+    return watchThread_ != nullptr;
+  }
+
+  void stopNotifications() override {
+    if (!watchThread_) return;
+    stopping_ = true;
+    {
+      std::lock_guard lock(mutex_);
+      if (watch_) watch_->cancel();
+    }
+    waitForThreadServingMessages(watchThread_);
+    CloseHandle(watchThread_);
+    watchThread_ = nullptr;
+  }
+
+ private:
+  void eventInterfaceOpened(const std::shared_ptr<VirtualEventStream>& stream) override {
+    auto reader = std::make_shared<VirtualEventReader>(stream, static_cast<std::uint16_t>(kEventReportLength));
+    {
+      std::lock_guard lock(mutex_);
+      reader_ = std::move(reader);
+    }
+    if (readEvent_) SetEvent(readEvent_);
+  }
+
+  void closeEventInterface() override {
+    VirtualHidSystem::closeEventInterface();
+    std::shared_ptr<EventReaderWin32> old;
+    {
+      std::lock_guard lock(mutex_);
+      old.swap(reader_);
+    }
+    if (old) old->cancel();
+  }
+
+  static DWORD WINAPI watchMain(void* self) {
+    static_cast<VirtualBackend*>(self)->watchLoop();
+    return 0;
+  }
+
+  // Follows vmouse's plug and unplug; vmouse itself going away counts as an unplug, and
+  // coming back plugged in as an arrival.
+  void watchLoop() {
+    bool present = present_.value_or(false);
+    std::shared_ptr<VirtualPresenceWatch> watch;
+    {
+      std::lock_guard lock(mutex_);
+      watch = watch_;
+    }
+    while (!stopping_) {
+      if (!watch) {
+        watch = client().watchPresence();
+        std::lock_guard lock(mutex_);
+        watch_ = watch;
+      }
+      if (stopping_) break;
+      if (watch) {
+        while (auto plugged = watch->next()) {
+          if (present != *plugged) broadcast(*plugged);
+          present = *plugged;
+        }
+        std::lock_guard lock(mutex_);
+        watch_.reset();
+        watch.reset();
+      }
+      if (stopping_) break;
+      if (present) broadcast(false);
+      present = false;
+      for (DWORD waited = 0; waited < kReconnectMs && !stopping_; waited += 50) Sleep(50);
+    }
+  }
+
+  // The same broadcast the system sends for the mouse's interface; it lives on this stack
+  // for the whole synchronous send.
+  void broadcast(bool arrival) {
+    constexpr std::size_t kNameChars = std::size(kVirtualMouseInterfaceName);
+    std::vector<std::uint8_t> storage(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + kNameChars * sizeof(wchar_t), 0);
+    auto* message = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(storage.data());
+    message->dbcc_size = static_cast<DWORD>(storage.size());
+    message->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    message->dbcc_classguid = kHidInterfaceClass;
+    std::copy_n(kVirtualMouseInterfaceName, kNameChars, message->dbcc_name);
+    SendMessageW(window_, WM_DEVICECHANGE, arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
+                 reinterpret_cast<LPARAM>(message));
+  }
+
+  HANDLE readEvent_ = nullptr;
+  HWND window_ = nullptr;
+  HANDLE watchThread_ = nullptr;
+  std::atomic<bool> stopping_{false};
+  std::mutex mutex_;
+  std::shared_ptr<EventReaderWin32> reader_;
+  std::shared_ptr<VirtualPresenceWatch> watch_;
+  std::optional<bool> present_;
+};
+
+}  // namespace
+
+std::unique_ptr<HidBackendWin32> makeVirtualBackend(const VirtualEndpoint& endpoint) {
+  return std::make_unique<VirtualBackend>(endpoint);
+}
+
+}  // namespace ombrisk

@@ -1,0 +1,58 @@
+// The two backends of the Win32 link: the system's HID interfaces (SetupAPI and HID) and
+// vmouse over loopback TCP. Each gives the device search its HidSystem, the reader thread
+// its event reads, and the main window its device-change notifications.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "device/hid_system.h"
+#include "device/virtual_mouse_client.h"
+
+namespace ombrisk {
+
+// One open event interface, read one report at a time in the manner of overlapped I/O.
+class EventReaderWin32 {
+ public:
+  virtual ~EventReaderWin32() = default;
+  // The interface's input report length.
+  virtual std::uint16_t length() const = 0;
+  // Starts reading one report into buffer; readEvent is set when the read completes. False
+  // when the read could not start (nothing will set the event for it).
+  virtual bool startRead(std::span<std::uint8_t> buffer, HANDLE readEvent) = 0;
+  // Waits for the started read to end; the bytes it brought (0 on failure or cancel).
+  virtual std::size_t finishRead() = 0;
+  // Ends a started read soon, from any thread.
+  virtual void cancel() = 0;
+};
+
+class HidBackendWin32 {
+ public:
+  virtual ~HidBackendWin32() = default;
+  virtual HidSystem& system() = 0;
+  // The link's manual-reset read event, signalled when the event interface opens.
+  virtual void setReadEvent(HANDLE readEvent) = 0;
+  // The open event interface (shared with the reader thread), or null.
+  virtual std::shared_ptr<EventReaderWin32> eventReader() = 0;
+  // Device-interface notifications (WM_DEVICECHANGE) for window; false on failure.
+  virtual bool registerNotifications(HWND window) = 0;
+  // Ends them; waits for any notification under way, serving it if it is sent to the
+  // calling thread.
+  virtual void stopNotifications() = 0;
+};
+
+std::unique_ptr<HidBackendWin32> makeSetupApiBackend();
+std::unique_ptr<HidBackendWin32> makeVirtualBackend(const VirtualEndpoint& endpoint);
+
+// Waits for a thread to end while serving the messages sent to the calling thread, so a
+// thread that is inside SendMessage to this one can finish.
+void waitForThreadServingMessages(HANDLE thread);
+
+// The name that device-change broadcasts carry for the virtual mouse.
+inline constexpr wchar_t kVirtualMouseInterfaceName[] =
+    L"\\\\?\\HID#VID_04D9&PID_A09F&MI_02#7&2b4c6d8e&0&0001#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+
+}  // namespace ombrisk

@@ -1,0 +1,289 @@
+// The Win32 device link under Wine: the real backend's enumeration without a mouse, and the
+// whole link (search, handshake, reader thread, device change) on vmouse.exe.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <dbt.h>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+#include "app/window_messages.h"
+#include "device/device_link_win32.h"
+#include "device/hid_backend_win32.h"
+#include "device/report_commands.h"
+#include "device/virtual_mouse_client.h"
+#include "device/vmouse_process_win32.h"
+
+namespace ombrisk {
+namespace {
+
+using Note = std::pair<WPARAM, LPARAM>;
+
+// A hidden main window that records DeviceNotifyMessage and hands WM_DEVICECHANGE to the link.
+class TestWindow {
+ public:
+  TestWindow() {
+    static const ATOM registered = [] {
+      WNDCLASSW windowClass{};
+      windowClass.lpfnWndProc = &TestWindow::procedure;
+      windowClass.hInstance = GetModuleHandleW(nullptr);
+      windowClass.lpszClassName = L"OmbriskDeviceLinkTest";
+      return RegisterClassW(&windowClass);
+    }();
+    (void)registered;
+    window = CreateWindowExW(0, L"OmbriskDeviceLinkTest", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                             nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  }
+  ~TestWindow() { DestroyWindow(window); }
+
+  // Serves messages until done() holds or timeoutMs pass; whether done() held.
+  bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+      if (done()) return true;
+      if (std::chrono::steady_clock::now() >= deadline) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+  }
+  void pumpFor(DWORD ms) {
+    pumpUntil([] { return false; }, ms);
+  }
+  bool received(Note note) const {
+    for (const Note& n : notes)
+      if (n == note) return true;
+    return false;
+  }
+
+  HWND window = nullptr;
+  Win32DeviceLink* link = nullptr;
+  DeviceImage image;
+  std::vector<Note> notes;
+
+ private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+      SetWindowLongPtrW(window, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && message == DeviceNotifyMessage) {
+      self->notes.push_back({wParam, lParam});
+      return 0;
+    }
+    if (self && self->link && message == WM_DEVICECHANGE)
+      return self->link->onDeviceChange(wParam, lParam, self->image);
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+};
+
+// A device-interface broadcast as the system sends it, for a given interface name.
+class Broadcast {
+ public:
+  explicit Broadcast(const std::wstring& name)
+      : storage_(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + (name.size() + 1) * sizeof(wchar_t), 0) {
+    auto* b = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(storage_.data());
+    b->dbcc_size = static_cast<DWORD>(storage_.size());
+    b->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    std::copy(name.begin(), name.end(), b->dbcc_name);
+  }
+  LPARAM lParam() { return reinterpret_cast<LPARAM>(storage_.data()); }
+
+ private:
+  std::vector<std::uint8_t> storage_;
+};
+
+// The main window's start-up order, on vmouse.exe.
+class VirtualLinkWin32Test : public ::testing::Test {
+ protected:
+  void startMouse(const std::wstring& arguments = L"") {
+    std::string error;
+    mouse = VmouseProcess::start(arguments, error);
+    ASSERT_NE(mouse, nullptr) << error;
+    client = std::make_unique<VirtualMouseClient>(VirtualEndpoint{"127.0.0.1", mouse->port()});
+  }
+
+  void startLink() {
+    std::string error;
+    link = Win32DeviceLink::create(L"tcp:127.0.0.1:" + std::to_wstring(mouse->port()), error);
+    ASSERT_NE(link, nullptr) << error;
+    window.link = link.get();
+    link->setMainWindow(window.window);
+    if (link->findDevice()) {
+      link->handshake();
+    } else {
+      SendMessageW(window.window, DeviceNotifyMessage, kEventNoMouse, 0);
+      link->setLinkReady(false);
+    }
+    ASSERT_TRUE(link->createReadEvent());
+    link->startReaderThread();
+    ASSERT_TRUE(link->registerForDeviceNotifications());
+  }
+
+  void TearDown() override {
+    if (link) link->close();
+    window.link = nullptr;
+  }
+
+  std::string dump() {
+    std::string error;
+    return client->dump(error).value_or("");
+  }
+  void vmouse(const char* action) {
+    std::string error;
+    const bool done = std::string(action) == "plug" ? client->plug(error) : client->unplug(error);
+    ASSERT_TRUE(done) << error;
+  }
+  void event(std::uint8_t type, std::uint8_t value) {
+    std::string error;
+    ASSERT_TRUE(client->sendEvent(type, value, error)) << error;
+  }
+
+  TestWindow window;
+  std::unique_ptr<VmouseProcess> mouse;
+  std::unique_ptr<VirtualMouseClient> client;
+  std::unique_ptr<Win32DeviceLink> link;
+};
+
+TEST(RealBackend, EnumerationWithoutTheMouseEndsCleanly) {
+  std::string error;
+  auto link = Win32DeviceLink::create(L"", error);
+  ASSERT_NE(link, nullptr) << error;
+  EXPECT_FALSE(link->findDevice());
+  EXPECT_FALSE(link->linkReady());
+  EXPECT_TRUE(link->createReadEvent());
+  link->startReaderThread();  // created, not run: the link is not ready
+  link->close();
+
+  // The search walked the whole set: every member was probed, none was the mouse.
+  auto backend = makeSetupApiBackend();
+  HidSystem& system = backend->system();
+  ASSERT_TRUE(system.beginEnumeration());
+  unsigned index = 0;
+  std::string path;
+  while (system.interfaceAt(index, path) == NextInterface::Found) {
+    EXPECT_NE(system.probe(path).result, ProbeResult::Mouse) << path;
+    ++index;
+  }
+  EXPECT_EQ(system.interfaceAt(index, path), NextInterface::NoMore);
+  system.endEnumeration();
+}
+
+TEST(DeviceOption, OnlyLoopbackAddressesAreAccepted) {
+  const std::pair<const wchar_t*, bool> cases[] = {
+      {L"tcp:127.0.0.1:4711", true}, {L"tcp:[::1]:4711", true},   {L"tcp:localhost:4711", true},
+      {L"tcp:10.0.0.1:4711", false}, {L"tcp:example.org:80", false}, {L"tcp:127.0.0.1:0", false},
+      {L"tcp:127.0.0.1:99999", false}, {L"tcp:127.0.0.1", false},  {L"usb:1", false},
+  };
+  for (const auto& [option, accepted] : cases) {
+    std::string error;
+    auto link = Win32DeviceLink::create(option, error);
+    EXPECT_EQ(link != nullptr, accepted) << std::wstring(option).size();
+    EXPECT_EQ(error.empty(), accepted) << error;
+  }
+}
+
+TEST_F(VirtualLinkWin32Test, FindsHandshakesReadsEventsAndSurvivesUnplugAndPlug) {
+  startMouse();
+  startLink();
+  EXPECT_TRUE(link->linkReady());
+  EXPECT_EQ(window.notes, (std::vector<Note>{{kEventLinkReady, 0}}));
+  // The first draw of the Basic page reads the sensor block.
+  readSensorAtConnection(link->protocol(), window.image);
+  EXPECT_EQ(window.image.sensor, (std::array<std::uint8_t, 4>{0, 1, 0, 0x40}));
+  EXPECT_NE(dump().find("\"log\": [\"00aadd3b620000db\", \"00aadd3b620000db\", "
+                        "\"830000000000007c\", \"03000100400000bb\"]"),
+            std::string::npos)
+      << dump();
+
+  event(kEventDpiStage, 2);
+  EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventDpiStage, 2}); }));
+  event(0x33, 1);  // not an event the link forwards
+  event(kEventKeyMatrix, 1);
+  EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventKeyMatrix, 1}); }));
+  EXPECT_FALSE(window.received({0x33, 1}));
+
+  window.notes.clear();
+  vmouse("unplug");
+  EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventNoMouse, 0}); }));
+  EXPECT_FALSE(link->linkReady());
+  EXPECT_FALSE(IsWindowVisible(window.window));
+
+  window.notes.clear();
+  vmouse("plug");
+  EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventLinkReady, 0}); }));
+  EXPECT_TRUE(link->linkReady());
+  event(kEventDpiStage, 3);
+  EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventDpiStage, 3}); }));
+}
+
+TEST_F(VirtualLinkWin32Test, StartWithoutTheMouseThenPlugItInStartsTheEventReads) {
+  startMouse();
+  vmouse("unplug");
+  startLink();
+  EXPECT_FALSE(link->linkReady());
+  EXPECT_EQ(window.notes, (std::vector<Note>{{kEventNoMouse, 0}}));
+
+  vmouse("plug");
+  EXPECT_TRUE(window.pumpUntil([&] { return link->linkReady(); }));
+  // The arrival read the sensor block and wrote it back with bit 6 of option 2.
+  EXPECT_NE(dump().find("\"sensor\": [0,1,0,64]"), std::string::npos);
+  event(kEventMacro, 5);
+  EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventMacro, 5}); }));
+}
+
+TEST_F(VirtualLinkWin32Test, CommandFirstIsReadyButGetsNoEvents) {
+  startMouse(L"--command-first");
+  startLink();
+  EXPECT_TRUE(link->linkReady());
+  event(kEventDpiStage, 1);
+  window.pumpFor(300);
+  EXPECT_EQ(window.notes, (std::vector<Note>{{kEventLinkReady, 0}}));
+}
+
+TEST_F(VirtualLinkWin32Test, UnrelatedArrivalChangesNothingAndRemovalWithTheMouseStillThereRehandshakes) {
+  startMouse();
+  startLink();
+  const std::string before = dump();
+  window.notes.clear();
+  for (const wchar_t* name : {L"\\\\?\\HID#VID_046D&PID_C31C&MI_00#7&1f0e#{4d1e55b2-f16f-11cf-88cb-001111000030}",
+                              L"\\\\?\\hid#vid_04d9&pid_a09f&mi_02#7&1"}) {
+    Broadcast broadcast(name);
+    SendMessageW(window.window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, broadcast.lParam());
+    SendMessageW(window.window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, broadcast.lParam());
+  }
+  EXPECT_TRUE(window.notes.empty());
+  EXPECT_EQ(dump(), before);
+  EXPECT_TRUE(link->linkReady());
+
+  Broadcast mouseInterface(kVirtualMouseInterfaceName);
+  EXPECT_EQ(SendMessageW(window.window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
+                         mouseInterface.lParam()), TRUE);
+  EXPECT_EQ(window.notes, (std::vector<Note>{{kEventLinkReady, 0}}));
+  EXPECT_TRUE(link->linkReady());
+}
+
+TEST_F(VirtualLinkWin32Test, AVmouseThatDiesLeavesTheLinkNotReadyWithoutAHang) {
+  startMouse();
+  startLink();
+  const std::uint16_t port = mouse->port();
+  mouse->kill();
+  const auto begin = std::chrono::steady_clock::now();
+  writeMacros(link->protocol(), window.image);
+  readMacros(link->protocol(), window.image);
+  EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(5));
+  EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventNoMouse, 0}); }));
+  EXPECT_FALSE(link->linkReady());
+
+  // The same mouse back on its port arrives again.
+  window.notes.clear();
+  std::string error;
+  mouse = VmouseProcess::startOnPort(port, L"", error);
+  ASSERT_NE(mouse, nullptr) << error;
+  EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventLinkReady, 0}); }));
+  EXPECT_TRUE(link->linkReady());
+}
+
+}  // namespace
+}  // namespace ombrisk
