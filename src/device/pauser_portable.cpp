@@ -1,5 +1,5 @@
 // Pauses on the standard library's steady clock. sleep_until never returns early but wakes
-// up to a tenth of a millisecond late; sleeping to just short of the deadline and yielding the
+// a tenth of a millisecond late, and more when the processors are busy; sleeping to just short of the deadline and yielding the
 // rest keeps the Apply sequence's hundred pauses close to their sum.
 #include <chrono>
 #include <thread>
@@ -9,7 +9,7 @@
 namespace ombrisk {
 namespace {
 
-constexpr auto kWakeUpMargin = std::chrono::microseconds(100);
+constexpr auto kWakeUpMargin = std::chrono::microseconds(300);
 
 class SteadyClockPauser final : public Pauser {
  public:

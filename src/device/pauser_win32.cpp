@@ -1,6 +1,7 @@
 // Pauses on Windows: a high-resolution waitable timer where the system has one (Windows 10
-// 1803 and later), otherwise Sleep; either way the pause ends only once the performance
-// counter has passed its deadline, so a wait that wakes a little early is finished off.
+// 1803 and later), otherwise Sleep at the raised 1 ms resolution. Either wait aims a little
+// short of the deadline, since wake-ups come late, and the pause is finished off by yielding
+// until the performance counter passes the deadline: never short, rarely much long.
 #include <windows.h>
 #include <mmsystem.h>
 
@@ -12,6 +13,8 @@
 
 namespace ombrisk {
 namespace {
+
+constexpr LONGLONG kWakeUpMargin100ns = 3000;  // 0.3 ms
 
 class Win32Pauser final : public Pauser {
  public:
@@ -31,11 +34,11 @@ class Win32Pauser final : public Pauser {
     QueryPerformanceCounter(&now);
     const LONGLONG deadline = now.QuadPart + frequency_.QuadPart * milliseconds / 1000;
     LARGE_INTEGER due;
-    due.QuadPart = -static_cast<LONGLONG>(milliseconds) * 10000;  // relative, 100 ns units
-    if (timer_ && SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE))
+    due.QuadPart = -(static_cast<LONGLONG>(milliseconds) * 10000 - kWakeUpMargin100ns);  // relative
+    if (timer_ && due.QuadPart < 0 && SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE))
       WaitForSingleObject(timer_, milliseconds + 50);
-    else
-      Sleep(milliseconds);
+    else if (milliseconds > 1)
+      Sleep(milliseconds - 1);  // a 1 ms tick may end the sleep up to a tick late
     for (QueryPerformanceCounter(&now); now.QuadPart < deadline; QueryPerformanceCounter(&now))
       Sleep(0);
   }
