@@ -1,0 +1,600 @@
+#include "e2e/driver/ombrisk_driver.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
+
+#include <fstream>
+#include <thread>
+
+namespace ombrisk::e2e {
+namespace fs = std::filesystem;
+
+namespace {
+
+std::wstring environment(const wchar_t* name) {
+  wchar_t value[MAX_PATH * 2] = {};
+  const DWORD length = GetEnvironmentVariableW(name, value, ARRAYSIZE(value));
+  return length && length < ARRAYSIZE(value) ? std::wstring(value, length) : std::wstring();
+}
+
+fs::path testExecutableFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return fs::path(path).parent_path();
+}
+
+std::wstring windowClass(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, ARRAYSIZE(name));
+  return name;
+}
+
+std::wstring windowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+DWORD windowProcess(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process;
+}
+
+std::vector<HWND> topLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND window, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// Memory in another process, for messages whose arguments are pointers.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(DWORD processId, std::size_t size) : size_(size) {
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  bool ok() const { return address_ != nullptr; }
+  char* at(std::size_t offset) const { return static_cast<char*>(address_) + offset; }
+  bool write(std::size_t offset, const void* data, std::size_t size) {
+    return offset + size <= size_ && WriteProcessMemory(process_, at(offset), data, size, nullptr);
+  }
+  bool read(std::size_t offset, void* data, std::size_t size) const {
+    return offset + size <= size_ && ReadProcessMemory(process_, at(offset), data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  std::size_t size_;
+};
+
+constexpr std::size_t kRemoteTextChars = 512;
+
+// Tool 0 of a tooltip window of another process: its text, and the title for balloons.
+struct TooltipContent {
+  HWND tool = nullptr;  // the window the tool belongs to
+  std::wstring text;
+  std::optional<std::wstring> title;  // nothing when the tooltip does not tell its title
+};
+
+std::optional<TooltipContent> readTooltip(HWND tooltip) {
+  const DWORD process = windowProcess(tooltip);
+  DWORD_PTR count = 0;
+  if (!SendMessageTimeoutW(tooltip, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count) || count == 0)
+    return std::nullopt;
+  // Layout of the remote buffer: TTTOOLINFOW, text, TTGETTITLE, title.
+  const std::size_t infoAt = 0, textAt = 256, titleInfoAt = textAt + kRemoteTextChars * 2,
+                    titleAt = titleInfoAt + 64;
+  RemoteBuffer remote(process, titleAt + kRemoteTextChars * 2);
+  if (!remote.ok()) return std::nullopt;
+
+  TTTOOLINFOW info{};
+  info.cbSize = sizeof info;
+  info.lpszText = reinterpret_cast<LPWSTR>(remote.at(textAt));
+  const wchar_t empty[kRemoteTextChars] = {};
+  remote.write(textAt, empty, sizeof empty);
+  remote.write(infoAt, &info, sizeof info);
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(remote.at(infoAt)),
+                           SMTO_ABORTIFHUNG, 2000, &result) || !result)
+    return std::nullopt;
+  remote.read(infoAt, &info, sizeof info);
+  // Ask for the text by the tool's identity, into our buffer.
+  info.lpszText = reinterpret_cast<LPWSTR>(remote.at(textAt));
+  remote.write(infoAt, &info, sizeof info);
+  remote.write(textAt, empty, sizeof empty);
+  SendMessageTimeoutW(tooltip, TTM_GETTEXTW, kRemoteTextChars, reinterpret_cast<LPARAM>(remote.at(infoAt)),
+                      SMTO_ABORTIFHUNG, 2000, &result);
+  wchar_t text[kRemoteTextChars] = {};
+  remote.read(textAt, text, sizeof text);
+  text[kRemoteTextChars - 1] = 0;
+
+  TTGETTITLE title{};
+  title.dwSize = sizeof title;
+  title.cch = kRemoteTextChars;
+  title.pszTitle = reinterpret_cast<LPWSTR>(remote.at(titleAt));
+  remote.write(titleAt, empty, sizeof empty);
+  remote.write(titleInfoAt, &title, sizeof title);
+  SendMessageTimeoutW(tooltip, TTM_GETTITLE, 0, reinterpret_cast<LPARAM>(remote.at(titleInfoAt)),
+                      SMTO_ABORTIFHUNG, 2000, &result);
+  wchar_t titleText[kRemoteTextChars] = {};
+  remote.read(titleAt, titleText, sizeof titleText);
+  titleText[kRemoteTextChars - 1] = 0;
+  // A shell whose tooltips do not answer TTM_GETTITLE (Wine 8) leaves the buffer as it was.
+  if (titleText[0] == 0) return TooltipContent{info.hwnd, text, std::nullopt};
+  return TooltipContent{info.hwnd, text, std::wstring(titleText)};
+}
+
+DWORD shellProcess() {
+  HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+  return tray ? windowProcess(tray) : 0;
+}
+
+// The shell's tooltip windows: balloons (TTS_BALLOON) or the icons' tips.
+std::vector<HWND> shellTooltips(bool balloons) {
+  std::vector<HWND> found;
+  const DWORD shell = shellProcess();
+  if (!shell) return found;
+  for (HWND window : topLevelWindows()) {
+    if (windowProcess(window) != shell || windowClass(window) != TOOLTIPS_CLASSW) continue;
+    const bool balloon = (GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON) != 0;
+    if (balloon != balloons) continue;
+    if (balloons && !IsWindowVisible(window)) continue;
+    found.push_back(window);
+  }
+  return found;
+}
+
+void sendInputs(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT mouseInput(POINT point, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = static_cast<LONG>((point.x * 65536 + width / 2) / width);
+  input.mi.dy = static_cast<LONG>((point.y * 65536 + height / 2) / height);
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  return input;
+}
+
+}  // namespace
+
+bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+}
+
+fs::path installSourceFolder() {
+  const std::wstring configured = environment(L"OMBRISK_INSTALL_DIR");
+  if (!configured.empty()) return configured;
+  return testExecutableFolder().parent_path() / L"Ombrisk";
+}
+
+fs::path vmouseExecutable() {
+  const std::wstring configured = environment(L"OMBRISK_VMOUSE");
+  if (!configured.empty()) return configured;
+  return testExecutableFolder().parent_path() / L"tools" / L"vmouse" / L"vmouse.exe";
+}
+
+// --- Installation ------------------------------------------------------------------------------
+
+Installation::Installation() {
+  static int serial = 0;
+  folder_ = fs::temp_directory_path() /
+            (L"ombrisk-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial));
+  std::error_code ignored;
+  fs::remove_all(folder_, ignored);
+  fs::create_directories(folder_);
+  fs::copy(installSourceFolder(), folder_, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
+Installation::~Installation() {
+  std::error_code ignored;
+  for (int attempt = 0; attempt < 20 && fs::exists(folder_, ignored); ++attempt) {
+    fs::remove_all(folder_, ignored);
+    if (fs::exists(folder_, ignored)) Sleep(100);  // a process may still hold a file
+  }
+}
+
+void Installation::setProfileValue(const std::wstring& section, const std::wstring& key,
+                                   const std::wstring& value) {
+  WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), strIni().c_str());
+}
+
+void Installation::replaceFile(const fs::path& relative, std::optional<std::vector<std::uint8_t>> bytes) {
+  const fs::path path = folder_ / relative;
+  std::error_code ignored;
+  fs::remove(path, ignored);
+  if (!bytes) return;
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
+}
+
+std::vector<std::uint8_t> Installation::readFile(const fs::path& relative) const {
+  std::ifstream in(folder_ / relative, std::ios::binary);
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// --- Process -----------------------------------------------------------------------------------
+
+Process::Process(const fs::path& executable, const std::wstring& arguments, const fs::path& workingFolder,
+                 bool captureOutput) {
+  std::wstring commandLine = L"\"" + executable.wstring() + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  HANDLE writeEnd = nullptr;
+  if (captureOutput) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    if (CreatePipe(&output_, &writeEnd, &inherit, 0)) {
+      SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
+      startup.dwFlags = STARTF_USESTDHANDLES;
+      startup.hStdOutput = writeEnd;
+      startup.hStdError = writeEnd;
+      startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    }
+  }
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, captureOutput, CREATE_NO_WINDOW,
+                      nullptr, workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &info_))
+    info_ = {};
+  if (writeEnd) CloseHandle(writeEnd);
+}
+
+Process::~Process() {
+  terminate();
+  if (info_.hThread) CloseHandle(info_.hThread);
+  if (info_.hProcess) CloseHandle(info_.hProcess);
+  if (output_) CloseHandle(output_);
+}
+
+bool Process::running() const {
+  return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> Process::waitForExit(Milliseconds timeout) {
+  if (!info_.hProcess) return std::nullopt;
+  if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0)
+    return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+void Process::terminate() {
+  if (running()) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+}
+
+std::optional<std::string> Process::readLine(Milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (output_) {
+    const std::size_t newline = pending_.find('\n');
+    if (newline != std::string::npos) {
+      std::string line = pending_.substr(0, newline);
+      pending_.erase(0, newline + 1);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      return line;
+    }
+    DWORD available = 0;
+    if (!PeekNamedPipe(output_, nullptr, 0, nullptr, &available, nullptr)) return std::nullopt;
+    if (available) {
+      char buffer[512];
+      DWORD got = 0;
+      if (!ReadFile(output_, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr)) return std::nullopt;
+      pending_.append(buffer, got);
+      continue;
+    }
+    if (std::chrono::steady_clock::now() >= end) return std::nullopt;
+    Sleep(20);
+  }
+  return std::nullopt;
+}
+
+// --- VirtualMouse ------------------------------------------------------------------------------
+
+VirtualMouse::VirtualMouse(const std::wstring& extraArguments)
+    : server_(vmouseExecutable(), L"serve --port 0" + (extraArguments.empty() ? L"" : L" " + extraArguments),
+              {}, true) {
+  static const std::string kServing = "serving on 127.0.0.1:";
+  while (const auto line = server_.readLine()) {
+    const std::size_t at = line->find(kServing);
+    if (at == std::string::npos) continue;
+    port_ = std::atoi(line->c_str() + at + kServing.size());
+    break;
+  }
+}
+
+std::wstring VirtualMouse::deviceOption() const {
+  return L"--device=tcp:127.0.0.1:" + std::to_wstring(port_);
+}
+
+bool VirtualMouse::run(const std::wstring& command) {
+  Process client(vmouseExecutable(), command, {}, true);
+  const auto code = client.waitForExit();
+  return code && *code == 0;
+}
+
+bool VirtualMouse::sendEvent(int type, int value) {
+  return run(L"event --port " + std::to_wstring(port_) + L" " + std::to_wstring(type) + L" " +
+             std::to_wstring(value));
+}
+
+// --- Capture -----------------------------------------------------------------------------------
+
+COLORREF Capture::at(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
+  const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 4;
+  return RGB(pixels[i + 2], pixels[i + 1], pixels[i]);
+}
+
+bool Capture::saveBitmap(const fs::path& file) const {
+  BITMAPFILEHEADER header{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = -height;
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  header.bfType = 0x4D42;
+  header.bfOffBits = sizeof header + sizeof info;
+  header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
+  return static_cast<bool>(out);
+}
+
+// --- Tray, balloons, message boxes -------------------------------------------------------------
+
+std::optional<TrayBalloon> currentBalloon() {
+  for (HWND balloon : shellTooltips(true))
+    if (const auto content = readTooltip(balloon)) return TrayBalloon{content->title, content->text};
+  return std::nullopt;
+}
+
+std::optional<TrayBalloon> waitForBalloon(const std::function<bool(const TrayBalloon&)>& accept,
+                                          Milliseconds timeout) {
+  std::optional<TrayBalloon> found;
+  waitUntil(
+      [&] {
+        found = currentBalloon();
+        return found && (!accept || accept(*found));
+      },
+      timeout);
+  if (found && accept && !accept(*found)) return std::nullopt;
+  return found;
+}
+
+std::string describeCurrentBalloon() {
+  const auto balloon = currentBalloon();
+  if (!balloon) return "no balloon";
+  auto utf8 = [](const std::wstring& text) {
+    std::string out(static_cast<std::size_t>(text.size()) * 3 + 1, '\0');
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                           out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return out;
+  };
+  return "balloon \"" + (balloon->title ? utf8(*balloon->title) : std::string("?")) + "\" / \"" +
+         utf8(balloon->text) + "\"";
+}
+
+void dismissBalloons() {
+  for (HWND balloon : shellTooltips(true)) {
+    // A click on the balloon closes it in the shell.
+    SendMessageTimeoutW(balloon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, nullptr);
+    SendMessageTimeoutW(balloon, WM_LBUTTONUP, 0, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, nullptr);
+  }
+  waitUntil([] { return shellTooltips(true).empty(); }, 3s);
+}
+
+std::vector<std::wstring> trayTips() {
+  std::vector<std::wstring> tips;
+  for (HWND tip : shellTooltips(false))
+    if (const auto content = readTooltip(tip)) tips.push_back(content->text);
+  return tips;
+}
+
+std::optional<MessageBoxInfo> findMessageBox(DWORD processId) {
+  for (HWND window : topLevelWindows()) {
+    if (windowProcess(window) != processId || !IsWindowVisible(window) || windowClass(window) != L"#32770")
+      continue;
+    HWND text = GetDlgItem(window, 0xFFFF);  // the message text of a message box
+    if (!text) continue;
+    return MessageBoxInfo{window, windowText(window), windowText(text)};
+  }
+  return std::nullopt;
+}
+
+std::optional<MessageBoxInfo> waitForMessageBox(DWORD processId, Milliseconds timeout) {
+  std::optional<MessageBoxInfo> found;
+  waitUntil([&] { return (found = findMessageBox(processId)).has_value(); }, timeout);
+  return found;
+}
+
+void answerMessageBox(const MessageBoxInfo& box, int button) {
+  if (HWND control = GetDlgItem(box.window, button))
+    PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+  else
+    PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+// --- Input -------------------------------------------------------------------------------------
+
+void moveScreen(POINT point) { sendInputs({mouseInput(point, 0)}); }
+
+void clickScreen(POINT point, bool right) {
+  sendInputs({mouseInput(point, 0), mouseInput(point, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+              mouseInput(point, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)});
+}
+
+void typeKey(WORD virtualKey) {
+  INPUT inputs[2] = {};
+  const WORD scan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  for (int i = 0; i < 2; ++i) {
+    inputs[i].type = INPUT_KEYBOARD;
+    inputs[i].ki.wVk = virtualKey;
+    inputs[i].ki.wScan = scan;
+    inputs[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+  }
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+// --- Program -----------------------------------------------------------------------------------
+
+Program::Program(const Installation& installation, const std::wstring& arguments)
+    : process_(installation.executable(), arguments, installation.folder()) {}
+
+Program::~Program() {
+  if (!process_.running()) return;
+  if (!window_) waitForMainWindow(2s);
+  if (window_) PostMessageW(window_, WM_COMMAND, kCommandExit, 0);
+  process_.waitForExit(5s);
+}
+
+std::vector<HWND> allMainWindows() {
+  std::vector<HWND> found;
+  for (HWND window : topLevelWindows())
+    if (windowClass(window) == Program::kMainWindowClass) found.push_back(window);
+  return found;
+}
+
+std::vector<DWORD> processesNamed(const std::wstring& name) {
+  std::vector<DWORD> found;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    if (_wcsicmp(entry.szExeFile, name.c_str()) == 0) found.push_back(entry.th32ProcessID);
+  CloseHandle(snapshot);
+  return found;
+}
+
+HWND Program::waitForMainWindow(Milliseconds timeout) {
+  waitUntil(
+      [&] {
+        for (HWND window : allMainWindows())
+          if (windowProcess(window) == process_.id()) {
+            window_ = window;
+            return true;
+          }
+        return false;
+      },
+      timeout);
+  return window_;
+}
+
+bool Program::windowVisible() const { return window_ && IsWindowVisible(window_); }
+
+bool Program::waitForVisible(bool visible, Milliseconds timeout) {
+  return waitUntil([&] { return windowVisible() == visible; }, timeout);
+}
+
+void Program::trayNotify(UINT mouseMessage) {
+  PostMessageW(window_, kTrayNotifyMessage, 0, mouseMessage);
+}
+
+bool Program::trayIconPresent() const {
+  // The shell answers a change of nothing for an icon it holds, and fails for any other.
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = window_;
+  data.uID = 0;
+  return window_ && Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
+void Program::clickClient(int x, int y) {
+  POINT point{x, y};
+  ClientToScreen(window_, &point);
+  clickScreen(point);
+}
+
+namespace {
+
+Capture captureWindowDC(HWND window, int width, int height) {
+  Capture capture;
+  capture.width = width;
+  capture.height = height;
+  HDC windowDC = GetDC(window);
+  HDC memory = CreateCompatibleDC(windowDC);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = capture.width;
+  info.bmiHeader.biHeight = -capture.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap && bits) {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, capture.width, capture.height, windowDC, 0, 0, SRCCOPY);
+    GdiFlush();
+    const auto* bytes = static_cast<const std::uint8_t*>(bits);
+    capture.pixels.assign(bytes, bytes + static_cast<std::size_t>(capture.width) * capture.height * 4);
+    SelectObject(memory, previous);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, windowDC);
+  return capture;
+}
+
+}  // namespace
+
+Capture Program::captureClient() const {
+  RECT client{};
+  if (!window_ || !GetClientRect(window_, &client)) return {};
+  return captureWindowDC(window_, client.right, client.bottom);
+}
+
+Capture captureScreen() {
+  return captureWindowDC(nullptr, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
+bool Program::chooseFirstTrayMenuItem(Milliseconds timeout) {
+  HWND menu = nullptr;
+  if (!waitUntil(
+          [&] {
+            for (HWND window : topLevelWindows())
+              if (windowClass(window) == L"#32768" && IsWindowVisible(window) &&
+                  windowProcess(window) == process_.id()) {
+                menu = window;
+                return true;
+              }
+            return false;
+          },
+          timeout))
+    return false;
+  // The first item of the menu window: a key press selects and runs it.
+  PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  return true;
+}
+
+}  // namespace ombrisk::e2e

@@ -1,0 +1,200 @@
+// The end-to-end driver: runs the real Ombrisk.exe (and vmouse.exe) from a fresh install
+// folder under Wine and works it the way the shell and a user do. Every process it starts
+// is ended when its object goes.
+//
+//   Installation install;                      // a fresh copy of the install folder
+//   install.setLanguage("CHS");
+//   VirtualMouse mouse;                        // vmouse.exe on a free port
+//   Program program(install, mouse.deviceOption());
+//   HWND window = program.waitForMainWindow();
+//   program.trayClick();                       // TrayNotifyMessage with WM_LBUTTONUP
+//   auto balloon = waitForBalloon([](auto& b) { return b.title == L"Warning"; });
+//   Capture picture = program.captureClient();
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ombrisk::e2e {
+
+using namespace std::chrono_literals;
+using Milliseconds = std::chrono::milliseconds;
+
+inline constexpr Milliseconds kDefaultTimeout = 15s;
+
+// Polls condition every 50 ms until it holds or timeout passes; true when it held.
+bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout = kDefaultTimeout);
+
+// The folder the build assembles (OMBRISK_INSTALL_DIR, else <build>/Ombrisk).
+std::filesystem::path installSourceFolder();
+// vmouse.exe (OMBRISK_VMOUSE, else <build>/tools/vmouse/vmouse.exe).
+std::filesystem::path vmouseExecutable();
+
+// A fresh copy of the install folder in a temporary folder, removed afterwards.
+class Installation {
+ public:
+  Installation();
+  ~Installation();
+  Installation(const Installation&) = delete;
+  Installation& operator=(const Installation&) = delete;
+
+  const std::filesystem::path& folder() const { return folder_; }
+  std::filesystem::path executable() const { return folder_ / L"Ombrisk.exe"; }
+  std::filesystem::path strIni() const { return folder_ / L"str.ini"; }
+
+  // Sets key in section of str.ini through the system's profile functions.
+  void setProfileValue(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+  void setLanguage(const std::wstring& code) { setProfileValue(L"Skins", L"Lan", code); }
+  void setSkin(const std::wstring& name) { setProfileValue(L"Skins", L"Path", name); }
+  // Replaces (or with nullopt removes) a file given relative to the install folder.
+  void replaceFile(const std::filesystem::path& relative, std::optional<std::vector<std::uint8_t>> bytes);
+  std::vector<std::uint8_t> readFile(const std::filesystem::path& relative) const;
+
+ private:
+  std::filesystem::path folder_;
+};
+
+// A started process; ended (if still running) when the object goes.
+class Process {
+ public:
+  Process(const std::filesystem::path& executable, const std::wstring& arguments,
+          const std::filesystem::path& workingFolder, bool captureOutput = false);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool started() const { return info_.hProcess != nullptr; }
+  DWORD id() const { return info_.dwProcessId; }
+  HANDLE handle() const { return info_.hProcess; }
+  bool running() const;
+  // The exit code once it has ended within timeout.
+  std::optional<DWORD> waitForExit(Milliseconds timeout = kDefaultTimeout);
+  void terminate();
+  // The next line of its standard output (captureOutput only), within timeout.
+  std::optional<std::string> readLine(Milliseconds timeout = kDefaultTimeout);
+
+ private:
+  PROCESS_INFORMATION info_{};
+  HANDLE output_ = nullptr;
+  std::string pending_;
+};
+
+// vmouse.exe serving on a free loopback port.
+class VirtualMouse {
+ public:
+  explicit VirtualMouse(const std::wstring& extraArguments = L"");
+  bool ready() const { return port_ != 0; }
+  int port() const { return port_; }
+  std::wstring deviceOption() const;  // "--device=tcp:127.0.0.1:PORT"
+  // `vmouse event --port P TYPE VALUE`: the mouse reports an event; true when sent.
+  bool sendEvent(int type, int value);
+  bool run(const std::wstring& command);  // another vmouse client command
+
+ private:
+  Process server_;
+  int port_ = 0;
+};
+
+// Pixels of a window's client area, blue, green, red, alpha; top row first.
+struct Capture {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> pixels;
+  COLORREF at(int x, int y) const;  // RGB(), or CLR_INVALID outside
+  bool saveBitmap(const std::filesystem::path& file) const;  // a .bmp, for looking at failures
+};
+
+// The whole screen (the virtual desktop under Wine).
+Capture captureScreen();
+
+struct TrayBalloon {
+  // Nothing when the shell does not tell the title (Wine 8's tooltips do not answer
+  // TTM_GETTITLE); then only the text can be checked.
+  std::optional<std::wstring> title;
+  std::wstring text;
+  bool titleIs(const std::wstring& expected) const { return !title || *title == expected; }
+};
+// For failure messages: the balloon shown now, as UTF-8 text.
+std::string describeCurrentBalloon();
+
+// The balloon the shell shows now, if any (read from the taskbar's balloon tooltip).
+std::optional<TrayBalloon> currentBalloon();
+// Waits for a balloon that satisfies accept (any balloon when accept is empty).
+std::optional<TrayBalloon> waitForBalloon(const std::function<bool(const TrayBalloon&)>& accept = {},
+                                          Milliseconds timeout = kDefaultTimeout);
+// The tips of the tray icons the taskbar has made (Wine's taskbar keeps the tips of icons
+// that are gone, so compare counts before and after).
+std::vector<std::wstring> trayTips();
+// Closes the balloon the shell shows, so the next one can be told apart.
+void dismissBalloons();
+
+struct MessageBoxInfo {
+  HWND window = nullptr;
+  std::wstring caption;
+  std::wstring text;
+};
+
+// A message box of process id that is shown now.
+std::optional<MessageBoxInfo> findMessageBox(DWORD processId);
+std::optional<MessageBoxInfo> waitForMessageBox(DWORD processId, Milliseconds timeout = kDefaultTimeout);
+// Presses the box's button (IDOK, IDCANCEL, ...).
+void answerMessageBox(const MessageBoxInfo& box, int button = IDOK);
+
+// Input as a user gives it: the pointer and the keyboard through SendInput.
+void clickScreen(POINT point, bool right = false);
+void moveScreen(POINT point);
+// A key press and release with its scan code, so that key names resolve.
+void typeKey(WORD virtualKey);
+
+// Ombrisk.exe started from an installation.
+class Program {
+ public:
+  static constexpr wchar_t kMainWindowClass[] = L"TarvokQ77GMClass";
+  static constexpr UINT kTrayNotifyMessage = WM_USER + 1;
+  static constexpr UINT kDeviceNotifyMessage = WM_USER + 2;
+  static constexpr UINT kCommandExit = 1028;
+
+  Program(const Installation& installation, const std::wstring& arguments = L"");
+  // Exits the program as the tray menu does (so the shell drops its icon), else ends it.
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  Process& process() { return process_; }
+  // The main window of this process, once it exists.
+  HWND waitForMainWindow(Milliseconds timeout = kDefaultTimeout);
+  HWND mainWindow() const { return window_; }
+  bool windowVisible() const;
+  bool waitForVisible(bool visible, Milliseconds timeout = kDefaultTimeout);
+
+  // What the shell sends for the tray icon (posted, as the shell does not wait either).
+  void trayNotify(UINT mouseMessage);
+  void trayClick() { trayNotify(WM_LBUTTONUP); }
+  void trayRightClick() { trayNotify(WM_RBUTTONUP); }
+  // Whether the shell holds this window's tray icon.
+  bool trayIconPresent() const;
+
+  // A left click at client coordinates of the main window.
+  void clickClient(int x, int y);
+  Capture captureClient() const;
+
+  // The tray menu opened by trayRightClick, and its first item clicked.
+  bool chooseFirstTrayMenuItem(Milliseconds timeout = kDefaultTimeout);
+
+ private:
+  Process process_;
+  HWND window_ = nullptr;
+};
+
+// Every main window of Ombrisk that exists now (any process).
+std::vector<HWND> allMainWindows();
+// Processes whose executable file name is name, e.g. L"Ombrisk.exe".
+std::vector<DWORD> processesNamed(const std::wstring& name);
+
+}  // namespace ombrisk::e2e
