@@ -3,8 +3,9 @@
 // On Windows the default timer tick is about 15.6 ms, so Sleep(2) lasts a tick and an Apply
 // with its ~100 pauses takes well over a second. The Apply sequence therefore raises the timer
 // resolution to 1 ms for its own length (timeBeginPeriod(1)) and restores it afterwards
-// (timeEndPeriod(1)); the Win32 pauser also waits on a high-resolution timer where the system
-// has one. Elsewhere the system's sleep is already fine-grained and the resolution is a no-op.
+// (timeEndPeriod(1)); the Win32 pauser then sleeps a millisecond short and spins to the
+// deadline. Elsewhere the system's sleep is already fine-grained and the resolution is a
+// no-op.
 #pragma once
 
 #include <memory>

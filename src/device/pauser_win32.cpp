@@ -1,51 +1,31 @@
-// Pauses on Windows: a high-resolution waitable timer where the system has one (Windows 10
-// 1803 and later), otherwise Sleep at the raised 1 ms resolution. Either wait aims a little
-// short of the deadline, since wake-ups come late, and the pause is finished off by yielding
-// until the performance counter passes the deadline: never short, rarely much long.
+// Pauses on Windows. With the timer resolution raised to 1 ms a Sleep ends up to a tick late,
+// so the pause sleeps one millisecond short and spins on the performance counter to the
+// deadline: never short, rarely more than a few tenths long. (A high-resolution waitable
+// timer, or yielding with Sleep(0) while spinning, each cost a round trip to the scheduler,
+// under Wine to its server, and came out later than this.)
 #include <windows.h>
 #include <mmsystem.h>
 
 #include "device/pauser.h"
 
-#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
-#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
-#endif
-
 namespace ombrisk {
 namespace {
 
-constexpr LONGLONG kWakeUpMargin100ns = 3000;  // 0.3 ms
-
 class Win32Pauser final : public Pauser {
  public:
-  Win32Pauser() {
-    QueryPerformanceFrequency(&frequency_);
-    timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
-                                    TIMER_ALL_ACCESS);
-  }
-  ~Win32Pauser() override {
-    if (timer_) CloseHandle(timer_);
-  }
-  Win32Pauser(const Win32Pauser&) = delete;
-  Win32Pauser& operator=(const Win32Pauser&) = delete;
+  Win32Pauser() { QueryPerformanceFrequency(&frequency_); }
 
   void pauseMs(unsigned milliseconds) override {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     const LONGLONG deadline = now.QuadPart + frequency_.QuadPart * milliseconds / 1000;
-    LARGE_INTEGER due;
-    due.QuadPart = -(static_cast<LONGLONG>(milliseconds) * 10000 - kWakeUpMargin100ns);  // relative
-    if (timer_ && due.QuadPart < 0 && SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE))
-      WaitForSingleObject(timer_, milliseconds + 50);
-    else if (milliseconds > 1)
-      Sleep(milliseconds - 1);  // a 1 ms tick may end the sleep up to a tick late
+    if (milliseconds > 1) Sleep(milliseconds - 1);
     for (QueryPerformanceCounter(&now); now.QuadPart < deadline; QueryPerformanceCounter(&now))
-      Sleep(0);
+      YieldProcessor();
   }
 
  private:
   LARGE_INTEGER frequency_{};
-  HANDLE timer_ = nullptr;
 };
 
 class Win32TimerResolution final : public TimerResolution {
