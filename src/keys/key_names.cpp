@@ -128,7 +128,7 @@ std::uint8_t windowsIndexToUsagePage(std::size_t position) {
   return static_cast<std::uint8_t>(usageAt(kWindowsFunctions, position) >> 8);
 }
 
-std::string_view listText(const ConsumerFunctionEntry& entry, InterfaceLanguage language) {
+std::string_view listText(const ConsumerFunctionEntry& entry, Language language) {
   return entry.text[static_cast<std::size_t>(language)];
 }
 

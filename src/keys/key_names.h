@@ -9,7 +9,7 @@
 #include <span>
 #include <string_view>
 
-#include "keys/interface_language.h"
+#include "app/interface_texts.h"
 
 namespace ombrisk {
 
@@ -42,7 +42,7 @@ std::uint8_t fireIndexToUsage(std::size_t position);
 
 // A list entry of the multimedia and Windows-function editors, with its consumer usage.
 struct ConsumerFunctionEntry {
-  std::array<std::string_view, kInterfaceLanguageCount> text;  // by InterfaceLanguage
+  std::array<std::string_view, 3> text;  // English, Simplified, Traditional Chinese (Language)
   std::uint16_t usage;
 };
 std::span<const ConsumerFunctionEntry> mediaFunctionList();
@@ -55,6 +55,6 @@ std::uint8_t windowsIndexToUsage(std::size_t position);
 // The high byte of that usage (1 for positions 0..3, 2 for 4..10); 0 outside the list.
 std::uint8_t windowsIndexToUsagePage(std::size_t position);
 
-std::string_view listText(const ConsumerFunctionEntry& entry, InterfaceLanguage language);
+std::string_view listText(const ConsumerFunctionEntry& entry, Language language);
 
 }  // namespace ombrisk

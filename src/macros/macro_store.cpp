@@ -31,7 +31,8 @@ std::size_t itemCount(ProfileStore& store, const std::string& recordIni, std::st
 }
 
 // Texts with three %zu in the order: pairs needed, events that fit, events in all.
-constexpr std::array<const char*, kInterfaceLanguageCount> kTooLongFormats{
+// By Language: English, Simplified Chinese, Traditional Chinese.
+constexpr std::array<const char*, 3> kTooLongFormats{
     "This macro needs %zu of the mouse's 63 event slots per macro (an event with a delay "
     "above 1270 ms takes two slots). Only the first %zu of its %zu events fit: remove some "
     "events or shorten long delays, then save again.",
@@ -70,7 +71,7 @@ bool macroNameFitsStore(std::string_view name) {
   return !blank(name.front()) && !blank(name.back());
 }
 
-std::string macroTooLongMessage(InterfaceLanguage language, std::size_t pairsNeeded,
+std::string macroTooLongMessage(Language language, std::size_t pairsNeeded,
                                 std::size_t eventCount, std::size_t eventsFitting) {
   const char* format = kTooLongFormats[static_cast<std::size_t>(language)];
   const int length = std::snprintf(nullptr, 0, format, pairsNeeded, eventsFitting, eventCount);
@@ -82,7 +83,7 @@ std::string macroTooLongMessage(InterfaceLanguage language, std::size_t pairsNee
 
 MacroSaveResult saveMacro(ProfileStore& store, const std::string& recordIni, std::string_view name,
                           std::span<const std::string> entries, SettingsRecord& record,
-                          InterfaceLanguage language) {
+                          Language language) {
   if (name.empty()) return {MacroSaveOutcome::NothingSelected, {}};
   if (!macroNameFitsStore(name)) return {MacroSaveOutcome::NameUnfit, {}};
   const std::vector<MacroEvent> events = macroEventsFromEntries(entries);

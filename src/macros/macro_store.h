@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "keys/interface_language.h"
+#include "app/interface_texts.h"
 #include "settings/profile_store.h"
 #include "settings/settings_image.h"
 
@@ -49,7 +49,7 @@ struct MacroSaveResult {
 // that says how many of its events fit.
 MacroSaveResult saveMacro(ProfileStore& store, const std::string& recordIni, std::string_view name,
                           std::span<const std::string> entries, SettingsRecord& record,
-                          InterfaceLanguage language);
+                          Language language);
 
 // Re-encodes blocks 0..11 from the first twelve sections of record.ini: a section with no
 // items clears its whole block, loop count included; any other keeps its loop count and gets
@@ -65,7 +65,7 @@ std::string setLoopCountFromText(std::string_view boxText, std::optional<std::si
 std::uint16_t loopCountOfMacro(const SettingsRecord& record, std::size_t position);
 
 // "This macro needs N slots ... the first K of its M events fit" in the given language.
-std::string macroTooLongMessage(InterfaceLanguage language, std::size_t pairsNeeded,
+std::string macroTooLongMessage(Language language, std::size_t pairsNeeded,
                                 std::size_t eventCount, std::size_t eventsFitting);
 
 }  // namespace ombrisk

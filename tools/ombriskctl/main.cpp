@@ -14,7 +14,7 @@
 
 #include "device/pauser.h"
 #include "device/report_commands.h"
-#include "keys/interface_language.h"
+#include "app/interface_texts.h"
 #include "macros/macro_codec.h"
 #include "macros/macro_store.h"
 #include "mouse_connection.h"
@@ -85,14 +85,6 @@ struct StderrMessages final : MessageSink {
   }
 };
 
-std::string labelSectionFor(InterfaceLanguage language) {
-  switch (language) {
-    case InterfaceLanguage::SimplifiedChinese: return "Setting-CHS";
-    case InterfaceLanguage::TraditionalChinese: return "Setting-CHT";
-    default: return "Setting-EN";
-  }
-}
-
 struct LoadedFiles {
   bool configLoaded = false;
   std::string labelSection;
@@ -108,7 +100,7 @@ LoadedFiles loadFiles(const SettingsFileContext& files, ProfileStore& store, Set
     loadSettings(files, image);
   }
   const std::string language = store.read(files.paths.strIni, "Skins", "Lan");
-  loaded.labelSection = labelSectionFor(interfaceLanguageFromCode(language));
+  loaded.labelSection = std::string(labelSection(languageFromCode(language)));
   SkinSettings skin;
   readButtonLabels(store, files.paths.strIni, loaded.labelSection, loaded.labels, skin);
   for (const std::string& name : macroNames(store, files.paths.recordIni))

@@ -36,7 +36,7 @@ std::string keyText(std::uint8_t usage) {
 
 template <typename List>
 std::string listEntry(List list, std::size_t position) {
-  return position < list.size() ? std::string(listText(list[position], InterfaceLanguage::English))
+  return position < list.size() ? std::string(listText(list[position], Language::English))
                                 : "position " + std::to_string(position);
 }
 

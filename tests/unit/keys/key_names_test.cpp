@@ -76,9 +76,9 @@ TEST(ConsumerUsages, MediaAndWindowsPositions) {
     EXPECT_EQ(windowsIndexToUsagePage(p), page[p]) << "Windows position " << p;
   }
   EXPECT_EQ(mediaIndexToUsage(255), 0);
-  EXPECT_EQ(listText(mediaFunctionList()[3], InterfaceLanguage::TraditionalChinese), "播放/暫停");
-  EXPECT_EQ(listText(windowsFunctionList()[10], InterfaceLanguage::SimplifiedChinese), "浏览器-收藏夹");
-  EXPECT_EQ(listText(windowsFunctionList()[0], interfaceLanguageFromCode("XX")), "Multimedia Player");
+  EXPECT_EQ(listText(mediaFunctionList()[3], Language::TraditionalChinese), "播放/暫停");
+  EXPECT_EQ(listText(windowsFunctionList()[10], Language::SimplifiedChinese), "浏览器-收藏夹");
+  EXPECT_EQ(listText(windowsFunctionList()[0], languageFromCode("XX")), "Multimedia Player");
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class MacroStore : public ::testing::Test {
     return head;
   }
   MacroSaveResult save(const std::string& name, const Entries& entries,
-                       InterfaceLanguage language = InterfaceLanguage::English) {
+                       Language language = Language::English) {
     return saveMacro(*store, ini, name, entries, record, language);
   }
 };
@@ -91,12 +91,12 @@ TEST_F(MacroStore, SixtyFourPairsAreRefusedBeforeAnythingIsWritten) {
   // One long delay takes a second pair: of 63 events, 62 then fit.
   Entries longDelay(entries.begin(), entries.begin() + 2 * 63);
   longDelay[1] = "5000 ms";
-  const MacroSaveResult chinese = save("Kept", longDelay, InterfaceLanguage::SimplifiedChinese);
+  const MacroSaveResult chinese = save("Kept", longDelay, Language::SimplifiedChinese);
   EXPECT_EQ(chinese.outcome, MacroSaveOutcome::TooLong);
   EXPECT_NE(chinese.message.find("此宏需要 64"), std::string::npos) << chinese.message;
   EXPECT_NE(chinese.message.find("只能存下前 62 个事件（共 63 个）"), std::string::npos)
       << chinese.message;
-  const MacroSaveResult traditional = save("Kept", longDelay, InterfaceLanguage::TraditionalChinese);
+  const MacroSaveResult traditional = save("Kept", longDelay, Language::TraditionalChinese);
   EXPECT_NE(traditional.message.find("此巨集需要 64"), std::string::npos) << traditional.message;
   EXPECT_NE(traditional.message.find("只能存下前 62 個事件（共 63 個）"), std::string::npos)
       << traditional.message;

@@ -25,7 +25,7 @@ class Win32MacroStore : public ::testing::Test {
     return Bytes(record.macroBlock(block) + 2, record.macroBlock(block) + 2 + 2 * count);
   }
   void save(const std::string& name, const Entries& entries) {
-    ASSERT_EQ(saveMacro(*store, ini, name, entries, record, InterfaceLanguage::English).outcome,
+    ASSERT_EQ(saveMacro(*store, ini, name, entries, record, Language::English).outcome,
               MacroSaveOutcome::Saved);
   }
 };
