@@ -151,3 +151,200 @@ TEST(VirtualMouse, StoresEverythingWrittenAndAnswersReadsFromIt) {
 
 }  // namespace
 }  // namespace ombrisk
+
+namespace ombrisk {
+namespace {
+
+class NoPauseHere final : public Pauser {
+ public:
+  void pauseMs(unsigned) override {}
+};
+
+// A handshaken protocol on a fresh vmouse with the given options.
+struct Session {
+  explicit Session(VirtualMouseOptions options) : mouse(std::move(options)) {
+    port = mouse.openPort();
+    if (!port) return;
+    protocol = std::make_unique<CommandProtocol>(*port, pause);
+    ready = runHandshake(*protocol, pause);
+  }
+  VirtualMouse mouse;
+  NoPauseHere pause;
+  std::unique_ptr<CommandPort> port;
+  std::unique_ptr<CommandProtocol> protocol;
+  bool ready = false;
+};
+
+TEST(VirtualMouseState, TheStateFileRemembersAcrossRestarts) {
+  testing::TempFolder folder;
+  VirtualMouseOptions options;
+  options.stateFile = folder.file("mouse.state");
+  {
+    Session first(options);
+    ASSERT_TRUE(first.ready);
+    DeviceImage image;
+    image.reportInterval = 8;
+    image.macros[4].fill(0x55);
+    image.keyMatrices[1][3] = 0x11223344;
+    sendReportInterval(*first.protocol, image);
+    writeMacros(*first.protocol, image);
+    writeKeyMatrices(*first.protocol, image);
+  }
+  options.sensorType = 2;
+  Session second(options);
+  ASSERT_TRUE(second.ready);
+  EXPECT_TRUE(second.mouse.startWarning.empty());
+  DeviceImage image;
+  readMacros(*second.protocol, image);
+  readSensorBlock(*second.protocol, image);
+  MacroBlock fives;
+  fives.fill(0x55);
+  EXPECT_EQ(image.macros[4], fives);
+  EXPECT_EQ(image.sensor[0], 2) << "--sensor overrides the remembered sensor type";
+  const std::string json = second.mouse.dump();
+  EXPECT_EQ(jsonField(json, "report_interval"), "8");
+  EXPECT_TRUE(jsonField(json, "log").starts_with(
+      "[\"00aadd3b620000db\", \"00aadd3b620000db\", \"930100000000006b\""))
+      << "the log starts anew with each start: " << jsonField(json, "log").substr(0, 80);
+  EXPECT_NE(jsonField(json, "key_matrices").find("\"00000000000000000000000044332211"),
+            std::string::npos);
+}
+
+TEST(VirtualMouseState, ABrokenStateFileGivesAWarningAndAFreshMouse) {
+  testing::TempFolder folder;
+  VirtualMouseOptions options;
+  options.stateFile = folder.file("mouse.state");
+  for (const testing::Bytes& content :
+       {testing::Bytes{}, testing::Bytes{'V', 'M', 'O', 'U', 'S', 'E', '1', '\n', 1, 2, 3},
+        testing::Bytes(1938, 0xFF)}) {
+    testing::writeBytes(options.stateFile, content);
+    VirtualMouse mouse(options);
+    EXPECT_NE(mouse.startWarning.find("not a vmouse state file"), std::string::npos);
+    EXPECT_EQ(jsonField(mouse.dump(), "light_sets"), "[[255,0,0], [0,0,255]]");
+  }
+}
+
+TEST(VirtualMouseState, SettingsSurviveTheirEncoding) {
+  MouseSettings settings = factorySettings(3);
+  settings.featureBlocks[1][23] = 0x99;
+  settings.macros[11][127] = 0x42;
+  const auto bytes = encodeSettings(settings);
+  EXPECT_EQ(bytes.size(), 8u + 4 + 1 + 3 + 6 + 48 + 1 + 8 + 256 + 1536);
+  EXPECT_EQ(decodeSettings(bytes), settings);
+}
+
+TEST(VirtualMouseFaults, AHostileMouseNeverGetsPastTheBlocks) {
+  Session session(withFault(FaultMode::Hostile));
+  ASSERT_TRUE(session.ready);
+  DeviceImage image;
+  image.lightSets = {{{1, 1, 1}, {2, 2, 2}}};
+  image.featureBlocks[1].fill(3);
+  for (auto& macro : image.macros) macro.fill(4);
+  readLightSets(*session.protocol, image);
+  readFeatureBlocks(*session.protocol, image);
+  readMacros(*session.protocol, image);
+
+  EXPECT_EQ(image.lightSets[1], (std::array<std::uint8_t, 3>{2, 2, 2})) << "index 0x81 dropped";
+  std::array<std::uint8_t, 24> hostile24;
+  hostile24.fill(0xEE);
+  EXPECT_EQ(image.featureBlocks[0], hostile24) << "length 255 stops at 24 bytes";
+  std::array<std::uint8_t, 24> threes;
+  threes.fill(3);
+  EXPECT_EQ(image.featureBlocks[1], threes);
+  for (std::size_t number = 1; number <= 12; ++number) {
+    MacroBlock expected;
+    expected.fill(number % 2 ? 4 : 0xEE);
+    EXPECT_EQ(image.macros[number - 1], expected) << "macro " << number;
+  }
+}
+
+TEST(VirtualMouseFaults, ASilentMouseLeavesZerosAfterBoundedWaits) {
+  Session session(withFault(FaultMode::Silent));
+  ASSERT_TRUE(session.ready);
+  DeviceImage image;
+  image.featureBlocks[0].fill(7);
+  readFeatureBlocks(*session.protocol, image);
+  EXPECT_EQ(image.featureBlocks[0], (std::array<std::uint8_t, 24>{}));
+  // The link still works afterwards.
+  readSensorBlock(*session.protocol, image);
+  EXPECT_EQ(image.sensor[1], 1);
+}
+
+TEST(VirtualMouseFaults, FramesWithAWrongChecksumAreLoggedButNotStored) {
+  VirtualMouse mouse;
+  auto port = mouse.openPort();
+  ASSERT_NE(port, nullptr);
+  // Unscrambled (no handshake): report interval 4 with checksum 0.
+  EXPECT_TRUE(port->setFeature(Bytes{0x00, 0x01, 0x04, 0, 0, 0, 0, 0, 0x00}));
+  const std::string json = mouse.dump();
+  EXPECT_EQ(jsonField(json, "report_interval"), "1");
+  EXPECT_EQ(jsonField(json, "log"), "[\"0104000000000000\"]");
+}
+
+TEST(VirtualMouseControls, PlugUnplugAndEventsReachTheirWatchers) {
+  VirtualMouse mouse;
+  std::string error;
+  auto interfaces = mouse.client->enumerate(error);
+  ASSERT_TRUE(interfaces.has_value()) << error;
+  ASSERT_EQ(interfaces->size(), 3u);
+  EXPECT_EQ((*interfaces)[0].vendorId, 0x046D);
+  EXPECT_EQ((*interfaces)[1].usagePage, 0xFF01);
+  EXPECT_EQ((*interfaces)[2].usagePage, 0xFF00);
+  EXPECT_EQ((*interfaces)[2].featureLength, 9);
+  EXPECT_EQ((*interfaces)[2].inputLength, 33);
+
+  auto watch = mouse.client->watchPresence();
+  ASSERT_NE(watch, nullptr);
+  EXPECT_EQ(watch->next(2000), std::optional<bool>(true));
+  auto events = mouse.client->openEventInterface((*interfaces)[1]);
+  ASSERT_NE(events, nullptr);
+  auto port = mouse.openPort();
+
+  ASSERT_TRUE(mouse.client->sendEvent(9, 3, error)) << error;
+  EXPECT_EQ(events->next(), std::optional<Bytes>(Bytes{6, 9, 0, 3, 0, 0, 0, 0, 0}));
+
+  ASSERT_TRUE(mouse.client->unplug(error)) << error;
+  EXPECT_EQ(watch->next(2000), std::optional<bool>(false));
+  EXPECT_EQ(events->next(), std::nullopt) << "the event interface is gone";
+  EXPECT_FALSE(port->setFeature(Bytes(9, 0))) << "so is the command interface";
+  EXPECT_EQ(mouse.client->enumerate(error)->size(), 1u);
+  EXPECT_EQ(mouse.client->openMouseCommandPort(error), nullptr);
+  EXPECT_EQ(error, "The virtual mouse is unplugged.");
+
+  ASSERT_TRUE(mouse.client->plug(error)) << error;
+  EXPECT_EQ(watch->next(2000), std::optional<bool>(true));
+  EXPECT_NE(mouse.openPort(), nullptr);
+}
+
+TEST(VirtualEndpoints, OnlyLoopbackHostsWithAPortAreAccepted) {
+  struct Case {
+    const char* option;
+    const char* host;  // null: refused
+    std::uint16_t port;
+  };
+  const Case cases[] = {
+      {"tcp:127.0.0.1:4711", "127.0.0.1", 4711}, {"tcp:[::1]:1", "::1", 1},
+      {"tcp:localhost:65535", "127.0.0.1", 65535}, {"tcp:192.168.1.2:4711", nullptr, 0},
+      {"tcp:[fe80::1]:4711", nullptr, 0},         {"tcp:127.0.0.2:4711", nullptr, 0},
+      {"tcp:127.0.0.1:", nullptr, 0},             {"tcp:127.0.0.1:65536", nullptr, 0},
+      {"tcp:127.0.0.1:12ab", nullptr, 0},         {"tcp:[::1]4711", nullptr, 0},
+      {"127.0.0.1:4711", nullptr, 0},             {"", nullptr, 0},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    const auto endpoint = parseVirtualEndpoint(c.option, error);
+    ASSERT_EQ(endpoint.has_value(), c.host != nullptr) << c.option;
+    if (endpoint) {
+      EXPECT_EQ(endpoint->host, c.host);
+      EXPECT_EQ(endpoint->port, c.port);
+    } else {
+      EXPECT_FALSE(error.empty()) << c.option;
+    }
+  }
+  std::string error;
+  EXPECT_EQ(connectLoopback("10.1.2.3", 80, 100, error), nullptr);
+  EXPECT_NE(error.find("127.0.0.1 or ::1 only"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ombrisk
