@@ -1,7 +1,7 @@
 // ombriskctl: the utility's Apply and a readable view of its settings, from the command line.
 //
 //   ombriskctl apply [--dir DIR] [--device tcp:127.0.0.1:PORT]
-//   ombriskctl show [--dir DIR] [--json]
+//   ombriskctl show [--dir DIR] [--json] [--sensor T]
 //
 // DIR holds config.bin, str.ini and record.ini and defaults to the folder of the executable,
 // as for the utility. Errors go to stderr as one line; the exit code is 0 on success, 1 when
@@ -28,13 +28,14 @@ using namespace ombrisk;
 
 constexpr const char* kUsage =
     "usage: ombriskctl apply [--dir DIR] [--device tcp:127.0.0.1:PORT]\n"
-    "       ombriskctl show [--dir DIR] [--json]\n";
+    "       ombriskctl show [--dir DIR] [--json] [--sensor T]\n";
 
 struct Arguments {
   std::string command;
   std::string dir;
   std::string device;
   bool json = false;
+  std::uint8_t sensorType = 0;  // show: the DPI values and codes of this sensor
 };
 
 int fail(const std::string& message) {
@@ -59,6 +60,10 @@ std::string parse(int argc, char** argv, Arguments& a) {
       (arg == "--dir" ? a.dir : a.device) = argv[++i];
     } else if (arg == "--json" && a.command == "show") {
       a.json = true;
+    } else if (arg == "--sensor" && a.command == "show") {
+      const std::string_view value = i + 1 < argc ? std::string_view(argv[++i]) : std::string_view();
+      if (value.size() != 1 || value[0] < '0' || value[0] > '9') return "--sensor needs a sensor type 0 to 9";
+      a.sensorType = static_cast<std::uint8_t>(value[0] - '0');
     } else {
       return "unexpected argument " + std::string(arg);
     }
@@ -177,6 +182,7 @@ int show(const Arguments& a) {
   const SettingsFileContext files{dataPaths(a.dir), *io, messages, "Ombrisk"};
   ctl::SettingsView view;
   view.configPath = files.paths.configBin;
+  view.image.device.currentSensorType = a.sensorType;
   if (!io->exists(files.paths.configBin)) return fail("no config.bin at " + files.paths.configBin);
   LoadedFiles loaded = loadFiles(files, *store, view.image);
   view.configLoaded = loaded.configLoaded;

@@ -6,6 +6,7 @@
 #include "keys/key_functions.h"
 #include "keys/key_names.h"
 #include "macros/macro_codec.h"
+#include "pages/dpi_values.h"
 
 namespace ombrisk::ctl {
 namespace {
@@ -155,14 +156,16 @@ std::string describeSettings(const SettingsView& view) {
       line(text);
     }
   }
-  line("DPI stages (codes as for sensor type " + std::to_string(view.image.device.currentSensorType) + "):");
+  const std::uint8_t sensor = view.image.device.currentSensorType;
+  line("DPI stages (values and codes of sensor type " + std::to_string(sensor) + "):");
   for (std::size_t stage = 0; stage < rec::kStageCount; ++stage) {
     const std::uint8_t level = r[rec::kDpiLevel + stage];
     const std::size_t colour = rec::kStageColours + 3 * stage;
     char rgb[16];
     std::snprintf(rgb, sizeof rgb, "#%02X%02X%02X", r[colour], r[colour + 1], r[colour + 2]);
-    line("  stage " + std::to_string(stage + 1) + ": level " + std::to_string(level) + " (code " +
-         hex2(dpiCode(view.image.device.currentSensorType, level)) + "), " +
+    const std::string_view dpi = dpiValueText(sensor, level);
+    line("  stage " + std::to_string(stage + 1) + ": level " + std::to_string(level) +
+         (dpi.empty() ? "" : " = " + std::string(dpi) + " DPI") + " (code " + hex2(dpiCode(sensor, level)) + "), " +
          (r[rec::kStageEnabled + stage] ? "on" : "off") + ", colour " + rgb);
   }
   const std::string rate = reportRate(r[rec::kReportInterval]);
@@ -201,6 +204,7 @@ std::string settingsJson(const SettingsView& view) {
   out += "  \"config_loaded\": " + std::string(view.configLoaded ? "true" : "false") + ",\n";
   out += "  \"first_run_flag\": " + std::to_string(view.image.firstRunFlag) + ",\n";
   out += "  \"key_table_selector\": " + std::to_string(r[rec::kKeyTableSelector]) + ",\n";
+  out += "  \"sensor_type\": " + std::to_string(view.image.device.currentSensorType) + ",\n";
   out += "  \"label_section\": " + jsonString(view.labelSection) + ",\n";
   out += "  \"key_tables\": {";
   for (const KeyTableId table : {KeyTableId::A, KeyTableId::B}) {
@@ -222,7 +226,10 @@ std::string settingsJson(const SettingsView& view) {
   out += "\n  },\n  \"dpi_stages\": [";
   for (std::size_t stage = 0; stage < rec::kStageCount; ++stage) {
     const std::size_t colour = rec::kStageColours + 3 * stage;
-    out += std::string(stage ? ", " : "") + "{\"level\": " + std::to_string(r[rec::kDpiLevel + stage]) +
+    const std::uint8_t level = r[rec::kDpiLevel + stage];
+    out += std::string(stage ? ", " : "") + "{\"level\": " + std::to_string(level) + ", \"dpi\": " +
+           jsonString(dpiValueText(view.image.device.currentSensorType, level)) + ", \"code\": " +
+           std::to_string(dpiCode(view.image.device.currentSensorType, level)) +
            ", \"enabled\": " + (r[rec::kStageEnabled + stage] ? "true" : "false") + ", \"colour\": [" +
            std::to_string(r[colour]) + ", " + std::to_string(r[colour + 1]) + ", " +
            std::to_string(r[colour + 2]) + "]}";

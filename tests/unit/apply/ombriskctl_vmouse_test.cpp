@@ -270,22 +270,26 @@ TEST_F(OmbriskctlApply, ShowDescribesTheRecordInWordsAndJson) {
   record.key(KeyTableId::B, KeyField::FireSpeed, 1) = 40;
   record.key(KeyTableId::B, KeyField::FireTimes, 1) = 3;
   record[rec::kReportInterval] = 1;
+  record[rec::kDpiLevel + 1] = 7;
+  record[rec::kStageEnabled + 1] = 1;
   record.macroBlock(0)[1] = 7;
   writeConfig(1);
   store->write(dir + "/record.ini", "宏一", "ItemCount", "2");
   store->write(dir + "/record.ini", "宏一", "Item0", "A   Dn");
   store->write(dir + "/record.ini", "宏一", "Item1", "50 ms");
   store->write(dir + "/str.ini", "Setting-EN", "Item23", "Fire");
-  const CommandResult text = run(tool("ombriskctl/ombriskctl") + " show --dir '" + dir + "'", folder);
+  const CommandResult text = run(tool("ombriskctl/ombriskctl") + " show --sensor 3 --dir '" + dir + "'", folder);
   ASSERT_EQ(text.exitCode, 0) << text.err;
   for (const char* expected :
        {"button 2: Fire Key, fire_key 228 (R-CTRL), speed 40, times 3, word 0x0328E40A, label \"Fire\"",
         "button 6: DPI Switch, dpi_action 1 (DPI +), word 0x00010007", "button 9: Key Off, not sent",
-        "Report rate: 1000 reports per second (code 1)", "macro 1 \"宏一\": loop count 7"})
+        "Report rate: 1000 reports per second (code 1)", "stage 2: level 7 = 3200 DPI (code 0x08), on", "macro 1 \"宏一\": loop count 7"})
     EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\n" << text.out;
   const CommandResult json = run(tool("ombriskctl/ombriskctl") + " show --json --dir '" + dir + "'", folder);
   ASSERT_EQ(json.exitCode, 0) << json.err;
   EXPECT_NE(json.out.find("\"reports_per_second\": 1000"), std::string::npos) << json.out;
+  EXPECT_NE(json.out.find("{\"level\": 7, \"dpi\": \"2000\", \"code\": 8, \"enabled\": true"), std::string::npos)
+      << json.out;
   EXPECT_NE(json.out.find("\"name\": \"宏一\", \"entries\": [\"A   Dn\", \"50 ms\"], \"loop_count\": 7"),
             std::string::npos)
       << json.out;
