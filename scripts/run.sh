@@ -100,4 +100,4 @@ if ((use_mouse)); then
 fi
 
 echo "run: Ombrisk.exe ${device_args[*]} in the Wine virtual desktop \"Ombrisk\" on $DISPLAY"
-"$WINE" explorer "/desktop=Ombrisk,1024x768" "$(win_path "$run_dir/Ombrisk.exe")" "${device_args[@]}"
+"$WINE" explorer "/desktop=Ombrisk,1280x1024" "$(win_path "$run_dir/Ombrisk.exe")" "${device_args[@]}"

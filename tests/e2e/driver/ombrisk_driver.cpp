@@ -410,7 +410,7 @@ void dismissBalloons() {
     SendMessageTimeoutW(balloon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, nullptr);
     SendMessageTimeoutW(balloon, WM_LBUTTONUP, 0, MAKELPARAM(5, 5), SMTO_ABORTIFHUNG, 2000, nullptr);
   }
-  waitUntil([] { return shellTooltips(true).empty(); }, 3s);
+  waitUntil([] { return shellTooltips(true).empty(); }, 1s);
 }
 
 std::vector<std::wstring> trayTips() {
@@ -527,6 +527,16 @@ bool Program::trayIconPresent() const {
   data.hWnd = window_;
   data.uID = 0;
   return window_ && Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
+void Program::dismissBalloon() {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = window_;
+  data.uID = 0;
+  data.uFlags = NIF_INFO;
+  Shell_NotifyIconW(NIM_MODIFY, &data);
+  waitUntil([] { return !currentBalloon(); }, 3s);
 }
 
 void Program::clickClient(int x, int y) {

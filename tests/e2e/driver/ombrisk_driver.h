@@ -131,7 +131,7 @@ std::optional<TrayBalloon> waitForBalloon(const std::function<bool(const TrayBal
 // The tips of the tray icons the taskbar has made (Wine's taskbar keeps the tips of icons
 // that are gone, so compare counts before and after).
 std::vector<std::wstring> trayTips();
-// Closes the balloon the shell shows, so the next one can be told apart.
+// Clicks away a balloon the shell still shows (of a program that is gone, say).
 void dismissBalloons();
 
 struct MessageBoxInfo {
@@ -179,6 +179,9 @@ class Program {
   void trayRightClick() { trayNotify(WM_RBUTTONUP); }
   // Whether the shell holds this window's tray icon.
   bool trayIconPresent() const;
+  // Takes this icon's balloon down (an empty balloon text, as a program does), so that the
+  // next balloon can be told apart from the last one.
+  void dismissBalloon();
 
   // A left click at client coordinates of the main window.
   void clickClient(int x, int y);

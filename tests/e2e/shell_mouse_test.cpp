@@ -1,0 +1,159 @@
+// The shell with the virtual mouse: the window from the tray, hiding, and the balloons of the
+// mouse's events.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "e2e/driver/ombrisk_driver.h"
+
+namespace ombrisk::e2e {
+namespace {
+
+// Whether some pixel of the rectangle is within tolerance of colour (anti-aliased text).
+bool regionHasColour(const Capture& capture, RECT rect, COLORREF colour, int tolerance = 40) {
+  for (int y = rect.top; y < rect.bottom; ++y)
+    for (int x = rect.left; x < rect.right; ++x) {
+      const COLORREF pixel = capture.at(x, y);
+      if (pixel == CLR_INVALID) continue;
+      if (std::abs(GetRValue(pixel) - GetRValue(colour)) + std::abs(GetGValue(pixel) - GetGValue(colour)) +
+              std::abs(GetBValue(pixel) - GetBValue(colour)) <= tolerance)
+        return true;
+    }
+  return false;
+}
+
+constexpr COLORREF kGraphiteTextColour = RGB(150, 220, 255);  // str.ini as installed
+constexpr RECT kPageTitle{105, 51, 320, 99};
+constexpr POINT kNextPageButton{80, 74};
+
+class ShellWithMouse : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dismissBalloons();
+    ASSERT_TRUE(mouse.ready()) << "vmouse.exe did not start: " << vmouseExecutable().string();
+  }
+
+  // Starts the program and waits for the link-ready balloon.
+  void start() {
+    program.emplace(install, mouse.deviceOption());
+    ASSERT_TRUE(program->waitForMainWindow());
+    ASSERT_TRUE(waitForBalloon([](const TrayBalloon& balloon) {
+      return balloon.text == L"The system detect the gaming mouse.";
+    })) << describeCurrentBalloon();
+    program->dismissBalloon();
+  }
+
+  // Shows the window from the tray with the pointer out of the way of hover images.
+  void show() {
+    moveScreen({1000, 10});
+    program->trayClick();
+    ASSERT_TRUE(program->waitForVisible(true));
+    Sleep(500);
+  }
+
+  Capture settledCapture() {
+    moveScreen({1000, 10});
+    Sleep(700);
+    return program->captureClient();
+  }
+
+  std::optional<TrayBalloon> eventBalloon(int type, int value, Milliseconds timeout = kDefaultTimeout) {
+    program->dismissBalloon();
+    EXPECT_TRUE(mouse.sendEvent(type, value));
+    return waitForBalloon({}, timeout);
+  }
+
+  VirtualMouse mouse;
+  Installation install;
+  std::optional<Program> program;
+};
+
+TEST_F(ShellWithMouse, TrayClickShowsTheSkinnedBasicPage) {
+  start();
+  EXPECT_FALSE(program->windowVisible());
+  show();
+  const Capture picture = settledCapture();
+  EXPECT_EQ(picture.width, 880);
+  EXPECT_EQ(picture.height, 650);
+  // The title in the skin's text colour, the close button's cross in the skin's glyph colour.
+  EXPECT_TRUE(regionHasColour(picture, kPageTitle, kGraphiteTextColour)) << "no page title";
+  EXPECT_TRUE(regionHasColour(picture, RECT{850, 5, 868, 23}, RGB(210, 222, 235), 30)) << "no close button";
+}
+
+TEST_F(ShellWithMouse, EscapeHidesAndATrayClickShowsTheSamePage) {
+  start();
+  show();
+  program->clickClient(kNextPageButton.x, kNextPageButton.y);  // the Advanced page
+  const Capture before = settledCapture();
+  SetForegroundWindow(program->mainWindow());
+  typeKey(VK_ESCAPE);
+  ASSERT_TRUE(program->waitForVisible(false));
+  EXPECT_TRUE(program->trayIconPresent());
+  show();
+  const Capture after = settledCapture();
+  EXPECT_TRUE(before.pixels == after.pixels) << "the page changed while hidden";
+}
+
+TEST_F(ShellWithMouse, CloseRequestAndMinimiseOnlyHide) {
+  start();
+  show();
+  PostMessageW(program->mainWindow(), WM_CLOSE, 0, 0);
+  ASSERT_TRUE(program->waitForVisible(false));
+  EXPECT_TRUE(program->process().running());
+  show();
+  program->clickClient(834, 14);  // minimise
+  EXPECT_TRUE(program->waitForVisible(false));
+  EXPECT_TRUE(program->process().running());
+}
+
+TEST_F(ShellWithMouse, CloseButtonExitsWithZeroAndRemovesTheIcon) {
+  start();
+  show();
+  program->clickClient(859, 14);
+  const auto code = program->process().waitForExit();
+  ASSERT_TRUE(code);
+  EXPECT_EQ(*code, 0u);
+  EXPECT_FALSE(program->trayIconPresent());
+}
+
+TEST_F(ShellWithMouse, KeyMatrixEventBalloons) {
+  start();
+  const auto second = eventBalloon(8, 2);
+  ASSERT_TRUE(second) << describeCurrentBalloon();
+  EXPECT_EQ(second->text, L"Switch to key matrix 2");
+  EXPECT_TRUE(second->titleIs(L"Info"));
+  EXPECT_FALSE(eventBalloon(8, 3, 3s)) << describeCurrentBalloon();
+  const auto first = eventBalloon(8, 1);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->text, L"Switch to key matrix 1");
+}
+
+TEST_F(ShellWithMouse, ReportRateAndMacroEventBalloons) {
+  start();
+  const auto rate = eventBalloon(5, 4);
+  ASSERT_TRUE(rate);
+  EXPECT_EQ(rate->text, L"Switch report rate into 250HZ");
+  const auto macro = eventBalloon(9, 11);
+  ASSERT_TRUE(macro);
+  EXPECT_EQ(macro->text, L"Switch to macro key11");
+  EXPECT_FALSE(eventBalloon(9, 0, 3s));
+}
+
+// A fresh settings file holds level 1 on every stage: "250" on the mouse's sensor type 0.
+TEST_F(ShellWithMouse, DpiStageBalloonKeepsTheBlankInEnglish) {
+  start();
+  const auto stage = eventBalloon(7, 2);
+  ASSERT_TRUE(stage) << describeCurrentBalloon();
+  EXPECT_EQ(stage->text, L"Switch DPI into the second stage 250");
+}
+
+TEST_F(ShellWithMouse, DpiStageBalloonHasNoBlankInChinese) {
+  install.setLanguage(L"CHS");
+  start();
+  const auto stage = eventBalloon(7, 2);
+  ASSERT_TRUE(stage) << describeCurrentBalloon();
+  EXPECT_EQ(stage->text, L"DPI切换到第二段250");
+}
+
+}  // namespace
+}  // namespace ombrisk::e2e
