@@ -316,6 +316,16 @@ TEST(VirtualMouseControls, PlugUnplugAndEventsReachTheirWatchers) {
   EXPECT_NE(mouse.openPort(), nullptr);
 }
 
+TEST(VirtualMouseControls, ServesIpv6LoopbackToo) {
+  VirtualMouse mouse;
+  VirtualMouseClient client({"::1", mouse.server->port()});
+  std::string error;
+  const auto json = client.dump(error);
+  if (!json && error.find("socket:") != std::string::npos) GTEST_SKIP() << "no IPv6 here: " << error;
+  ASSERT_TRUE(json.has_value()) << error;
+  EXPECT_NE(json->find("\"log\": []"), std::string::npos);
+}
+
 TEST(VirtualEndpoints, OnlyLoopbackHostsWithAPortAreAccepted) {
   struct Case {
     const char* option;

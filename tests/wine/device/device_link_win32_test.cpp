@@ -154,6 +154,9 @@ TEST(RealBackend, EnumerationWithoutTheMouseEndsCleanly) {
   EXPECT_FALSE(link->linkReady());
   EXPECT_TRUE(link->createReadEvent());
   link->startReaderThread();  // created, not run: the link is not ready
+  TestWindow window;
+  link->setMainWindow(window.window);
+  EXPECT_TRUE(link->registerForDeviceNotifications());
   link->close();
 
   // The search walked the whole set: every member was probed, none was the mouse.
