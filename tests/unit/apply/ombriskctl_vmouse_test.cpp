@@ -228,6 +228,27 @@ TEST_F(OmbriskctlApply, TheMouseHoldsWhatConfigAndRecordIniImply) {
   EXPECT_NE(result.out.find("saved:"), std::string::npos) << result.out;
 }
 
+TEST_F(OmbriskctlApply, AZeroRecordSendsTheLightingBackAsReadAndEveryStageDisabled) {
+  writeConfig(0);  // 1986 zero bytes: a valid installed file
+  VirtualMouseProcess mouse({});
+  const std::string before = dump(mouse);
+  const CommandResult result = apply(mouse.device());
+  ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+  const std::string after = dump(mouse);
+  EXPECT_EQ(field(after, "effect"), field(before, "effect"));
+  EXPECT_EQ(field(after, "light_sets"), field(before, "light_sets"));
+  EXPECT_EQ(field(after, "stage_codes"), "[129,129,129,129,128,128,128,128]");
+  const std::string blocks = field(after, "feature_blocks");
+  EXPECT_EQ(blocks.substr(blocks.find("], [") + 3), "[0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0]]");
+  std::string leftClicks;
+  for (int word = 0; word < 8; ++word) leftClicks += "0100f000";
+  const std::string matrix = leftClicks + std::string(48, '0') + "0100f7000100f800";
+  const std::string zeros(128, '0');
+  EXPECT_EQ(field(after, "key_matrices"),
+            "[\"" + matrix + "\", \"" + zeros + "\", \"" + matrix + "\", \"" + zeros + "\"]");
+  EXPECT_EQ(testing::readBytes(dir + "/config.bin").at(0), 1);
+}
+
 TEST_F(OmbriskctlApply, FailuresGiveOneLineOnStderrAndANonZeroExit) {
   writeConfig();
   {
