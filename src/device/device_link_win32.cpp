@@ -136,8 +136,10 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
   // the main window. Whatever arrives (any length, any report id) only ever fills the buffer.
   void readEvents() {
     std::vector<std::uint8_t> buffer;
-    while (!stopping_) {
+    for (;;) {
       ResetEvent(readEvent_);
+      // close() sets the flag before it signals, so a stop is never lost to the reset.
+      if (stopping_) return;
       std::shared_ptr<EventReaderWin32> reader = backend_->eventReader();
       if (!core_.linkReady() || !reader) {
         WaitForSingleObject(readEvent_, INFINITE);
