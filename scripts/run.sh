@@ -58,16 +58,12 @@ if [[ -z ${DISPLAY:-} ]]; then
   # tray icon, sends a device event and saves the screen after each step.
   shots=$(realpath -m "${OMBRISK_SHOTS:-$build/run-screenshots}")
   rm -rf "$shots"; mkdir -p "$shots"
-  export OMBRISK_TOUR_SHOTS=$(win_path "$shots") OMBRISK_TOUR_LANGUAGES=${language:-EN,CHS,CHT}
+  export OMBRISK_TOUR_SHOTS=$shots OMBRISK_TOUR_LANGUAGES=${language:-EN,CHS,CHT}
   ((use_mouse)) || export OMBRISK_TOUR_NO_MOUSE=1
   export OMBRISK_INSTALL_DIR=$(win_path "$run_dir")
   status=0
   scripts/wine-run.sh --prefix "$WINEPREFIX" "$build/tests/e2e_tests.exe" \
     --gtest_also_run_disabled_tests --gtest_filter='Tour.*' || status=$?
-  for bitmap in "$shots"/*.bmp; do
-    [[ -e $bitmap ]] || continue
-    convert "$bitmap" "${bitmap%.bmp}.png" && rm -f "$bitmap"
-  done
   ls -1 "$shots"
   echo "run: screenshots of the tour in $shots"
   exit $status

@@ -25,15 +25,24 @@ std::vector<std::wstring> split(const std::wstring& list) {
   return items;
 }
 
-void save(const std::filesystem::path& folder, const std::wstring& name) {
+// The X screen as a person sees it, taskbar, balloons and menus included, by the host's
+// ImageMagick (Wine runs Unix programs through start /unix). shots is a Unix folder.
+void save(const std::wstring& shots, const std::wstring& name) {
   Sleep(700);  // let the desktop finish painting
-  const std::filesystem::path file = folder / (name + L".bmp");
-  EXPECT_TRUE(captureScreen().saveBitmap(file));
-  printf("tour: %ls\n", file.filename().c_str());
+  const std::wstring file = shots + L"/" + name + L".png";
+  Process import(L"C:\\windows\\system32\\start.exe",
+                 L"/wait /unix /usr/bin/import -window root \"" + file + L"\"", {});
+  EXPECT_TRUE(import.waitForExit(30s)) << "import did not finish";
+  if (!std::filesystem::exists(L"Z:" + file)) {  // once more, when the first one came too early
+    Process again(L"C:\\windows\\system32\\start.exe",
+                  L"/wait /unix /usr/bin/import -window root \"" + file + L"\"", {});
+    again.waitForExit(30s);
+  }
+  printf("tour: %s\n", utf8(file).c_str());
 }
 
 TEST(Tour, DISABLED_TrayWindowAndBalloons) {
-  const std::filesystem::path shots = environmentValue(L"OMBRISK_TOUR_SHOTS");
+  const std::wstring shots = environmentValue(L"OMBRISK_TOUR_SHOTS");
   ASSERT_FALSE(shots.empty()) << "OMBRISK_TOUR_SHOTS names the screenshot folder";
   const bool withMouse = environmentValue(L"OMBRISK_TOUR_NO_MOUSE").empty();
   std::vector<std::wstring> languages = split(environmentValue(L"OMBRISK_TOUR_LANGUAGES"));
@@ -53,30 +62,37 @@ TEST(Tour, DISABLED_TrayWindowAndBalloons) {
     ASSERT_TRUE(program.waitForMainWindow());
     ASSERT_TRUE(waitUntil([&] { return program.trayIconPresent(); }));
     const auto first = waitForBalloon();
-    printf("tour %ls: start balloon \"%ls\" / \"%ls\"\n", language.c_str(),
-           first && first->title ? first->title->c_str() : L"?", first ? first->text.c_str() : L"-");
+    printf("tour %s: start balloon \"%s\"\n", utf8(language).c_str(), first ? utf8(first->text).c_str() : "-");
     save(shots, language + L"-1-tray");
 
-    dismissBalloons();
+    program.dismissBalloon();
     program.trayClick();
     const bool shown = program.waitForVisible(true, 5s);
-    printf("tour %ls: tray click %s the window\n", language.c_str(), shown ? "shows" : "does not show");
+    printf("tour %s: tray click %s the window\n", utf8(language).c_str(), shown ? "shows" : "does not show");
     save(shots, language + L"-2-window");
 
     if (mouse) {
-      dismissBalloons();
+      program.dismissBalloon();
       mouse->sendEvent(8, 2);
       const auto event = waitForBalloon();
-      printf("tour %ls: event 8/2 balloon \"%ls\"\n", language.c_str(), event ? event->text.c_str() : L"-");
+      printf("tour %s: event 8/2 balloon \"%s\"\n", utf8(language).c_str(), event ? utf8(event->text).c_str() : "-");
       save(shots, language + L"-3-event-balloon");
-      dismissBalloons();
+      program.dismissBalloon();
       mouse->sendEvent(7, 1);
       const auto stage = waitForBalloon();
-      printf("tour %ls: event 7/1 balloon \"%ls\"\n", language.c_str(), stage ? stage->text.c_str() : L"-");
+      printf("tour %s: event 7/1 balloon \"%s\"\n", utf8(language).c_str(), stage ? utf8(stage->text).c_str() : "-");
       save(shots, language + L"-4-dpi-balloon");
     }
 
+    program.dismissBalloon();
+    // The menu opens at the pointer: put it on the tray icon, the taskbar's right end.
+    if (HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) {
+      RECT bar{};
+      GetWindowRect(taskbar, &bar);
+      moveScreen({bar.right - 8, bar.bottom - 8});
+    }
     program.trayRightClick();
+    program.waitForMenu(5s);
     save(shots, language + L"-5-tray-menu");
     program.chooseFirstTrayMenuItem();
     EXPECT_TRUE(program.process().waitForExit());

@@ -390,16 +390,17 @@ std::optional<TrayBalloon> waitForBalloon(const std::function<bool(const TrayBal
   return found;
 }
 
+std::string utf8(const std::wstring& text) {
+  std::string out(text.size() * 3 + 1, '\0');
+  const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                         out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+  out.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return out;
+}
+
 std::string describeCurrentBalloon() {
   const auto balloon = currentBalloon();
   if (!balloon) return "no balloon";
-  auto utf8 = [](const std::wstring& text) {
-    std::string out(static_cast<std::size_t>(text.size()) * 3 + 1, '\0');
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                           out.data(), static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-    return out;
-  };
   return "balloon \"" + (balloon->title ? utf8(*balloon->title) : std::string("?")) + "\" / \"" +
          utf8(balloon->text) + "\"";
 }
@@ -587,20 +588,25 @@ Capture captureScreen() {
   return captureWindowDC(nullptr, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 
-bool Program::chooseFirstTrayMenuItem(Milliseconds timeout) {
+HWND Program::waitForMenu(Milliseconds timeout) {
   HWND menu = nullptr;
-  if (!waitUntil(
-          [&] {
-            for (HWND window : topLevelWindows())
-              if (windowClass(window) == L"#32768" && IsWindowVisible(window) &&
-                  windowProcess(window) == process_.id()) {
-                menu = window;
-                return true;
-              }
-            return false;
-          },
-          timeout))
-    return false;
+  waitUntil(
+      [&] {
+        for (HWND window : topLevelWindows())
+          if (windowClass(window) == L"#32768" && IsWindowVisible(window) &&
+              windowProcess(window) == process_.id()) {
+            menu = window;
+            return true;
+          }
+        return false;
+      },
+      timeout);
+  return menu;
+}
+
+bool Program::chooseFirstTrayMenuItem(Milliseconds timeout) {
+  HWND menu = waitForMenu(timeout);
+  if (!menu) return false;
   // The first item of the menu window: a key press selects and runs it.
   PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);

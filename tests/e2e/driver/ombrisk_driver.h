@@ -120,6 +120,7 @@ struct TrayBalloon {
   std::wstring text;
   bool titleIs(const std::wstring& expected) const { return !title || *title == expected; }
 };
+std::string utf8(const std::wstring& text);
 // For failure messages: the balloon shown now, as UTF-8 text.
 std::string describeCurrentBalloon();
 
@@ -187,7 +188,9 @@ class Program {
   void clickClient(int x, int y);
   Capture captureClient() const;
 
-  // The tray menu opened by trayRightClick, and its first item clicked.
+  // The pop-up menu this program shows (the tray menu after trayRightClick), once it is up.
+  HWND waitForMenu(Milliseconds timeout = kDefaultTimeout);
+  // Runs the first item of that menu.
   bool chooseFirstTrayMenuItem(Milliseconds timeout = kDefaultTimeout);
 
  private:
