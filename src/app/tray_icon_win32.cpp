@@ -14,7 +14,7 @@ void TrayIcon::init(HWND window, HICON icon, UINT callbackMessage) {
 
 bool TrayIcon::add() {
   data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  added_ = notify_(NIM_ADD, &data_) != FALSE;
   return added_;
 }
 
@@ -24,11 +24,11 @@ bool TrayIcon::showBalloon(const std::wstring& text, const std::wstring& title, 
   lstrcpynW(data_.szInfoTitle, title.c_str(), ARRAYSIZE(data_.szInfoTitle));
   data_.uTimeout = timeoutMs;
   data_.dwInfoFlags = NIIF_INFO;
-  return Shell_NotifyIconW(NIM_MODIFY, &data_) != FALSE;
+  return notify_(NIM_MODIFY, &data_) != FALSE;
 }
 
 bool TrayIcon::remove() {
-  const bool removed = Shell_NotifyIconW(NIM_DELETE, &data_) != FALSE;
+  const bool removed = notify_(NIM_DELETE, &data_) != FALSE;
   added_ = false;
   return removed;
 }

@@ -13,6 +13,10 @@ inline constexpr wchar_t kTrayTip[] = L"Gaming Mouse Setting";
 
 class TrayIcon {
  public:
+  // Shell_NotifyIconW, or a stand-in that records the calls.
+  using NotifyFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
+  explicit TrayIcon(NotifyFunction notify = Shell_NotifyIconW) : notify_(notify) {}
+
   // The record size that ends with the item GUID, without the balloon-icon handle.
   static constexpr DWORD kRecordSize = 968;
 
@@ -23,8 +27,10 @@ class TrayIcon {
   bool showBalloon(const std::wstring& text, const std::wstring& title, UINT timeoutMs);
   bool remove();
   bool added() const { return added_; }
+  const NOTIFYICONDATAW& record() const { return data_; }
 
  private:
+  NotifyFunction notify_;
   NOTIFYICONDATAW data_{};
   bool added_ = false;
 };

@@ -82,6 +82,18 @@ class PixelSurface {
   HGDIOBJ previous_ = nullptr;
 };
 
+// The file starts like a PNG image of a sensible size (checked before the decoder sees it).
+bool plausiblePng(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::uint8_t start[kPngHeaderBytes] = {};
+  DWORD read = 0;
+  const bool got = ReadFile(file, start, sizeof start, &read, nullptr) && read == sizeof start;
+  CloseHandle(file);
+  return got && readPngHeader(start).has_value();
+}
+
 void reportLoadFailure() {
   MessageBoxW(nullptr, L"LoadPng---Load image failed.", applicationName().c_str(), MB_OK);
 }
@@ -105,6 +117,7 @@ ImageDecoderUse::~ImageDecoderUse() {
 }
 
 std::optional<DecodedImage> decodePng(const std::wstring& path) {
+  if (!plausiblePng(path)) return std::nullopt;
   ImageDecoderUse decoder;
   if (!decoder.ok()) return std::nullopt;
   GdipBitmap bitmap(path);
@@ -158,6 +171,7 @@ bool LoadPng(CMemDC* target, const std::wstring& path, int x, int y, PngFailure 
 }
 
 std::optional<BackgroundBitmap> loadBackgroundBitmap(const std::wstring& path) {
+  if (!plausiblePng(path)) return std::nullopt;
   ImageDecoderUse decoder;
   if (!decoder.ok()) return std::nullopt;
   GdipBitmap bitmap(path);

@@ -29,3 +29,41 @@ TEST(Premultiply, IgnoresATrailingPartialPixel) {
 
 }  // namespace
 }  // namespace ombrisk
+
+namespace ombrisk {
+namespace {
+
+std::vector<std::uint8_t> pngStart(std::uint32_t width, std::uint32_t height) {
+  std::vector<std::uint8_t> bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
+                                     0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+  for (std::uint32_t value : {width, height})
+    for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+  return bytes;
+}
+
+TEST(PngHeader, SizeFromTheHeaderChunk) {
+  const auto header = readPngHeader(pngStart(880, 650));
+  ASSERT_TRUE(header);
+  EXPECT_EQ(header->width, 880u);
+  EXPECT_EQ(header->height, 650u);
+  EXPECT_TRUE(readPngHeader(pngStart(4096, 1)));
+}
+
+TEST(PngHeader, RefusesBrokenShortAndAbsurdFiles) {
+  EXPECT_FALSE(readPngHeader(pngStart(4097, 10)));
+  EXPECT_FALSE(readPngHeader(pngStart(10, 0x7FFFFFFF)));
+  EXPECT_FALSE(readPngHeader(pngStart(0, 10)));
+  auto truncated = pngStart(10, 10);
+  truncated.pop_back();
+  EXPECT_FALSE(readPngHeader(truncated));
+  auto notPng = pngStart(10, 10);
+  notPng[1] = 'X';
+  EXPECT_FALSE(readPngHeader(notPng));
+  auto otherChunk = pngStart(10, 10);
+  otherChunk[12] = 'i';
+  EXPECT_FALSE(readPngHeader(otherChunk));
+  EXPECT_FALSE(readPngHeader({}));
+}
+
+}  // namespace
+}  // namespace ombrisk
