@@ -159,10 +159,21 @@ def frame(p, size, title_bar):
     return image, draw
 
 
+# Group titles are centred on their rectangle and may be a little wider than it (English
+# in Arial 14): the tab behind them reaches this far beyond the rectangle on each side.
+TAB_MARGIN = 8
+
+
+def title_tab(draw, p, rect):
+    left, top, right, bottom = rect
+    draw.rounded_rectangle(box(left - TAB_MARGIN, top, right + TAB_MARGIN, bottom), radius=4,
+                           fill=p["tab"], outline=p["accent_dim"])
+
+
 def panel(draw, p, rect, tab=None):
     draw.rounded_rectangle(box(*rect), radius=6, fill=p["panel"], outline=p["panel_edge"])
     if tab:
-        draw.rounded_rectangle(box(*tab), radius=4, fill=p["tab"], outline=p["accent_dim"])
+        title_tab(draw, p, tab)
 
 
 def field(draw, p, rect, arrow_from=None):
@@ -196,8 +207,29 @@ def window_controls(image, p):
         paste(image, button(p, False), left, 623)
 
 
+def mouse_picture(draw, p):
+    """A top view of the mouse with its seven buttons numbered as the key boxes are."""
+    body = [60, 190, 210, 560]
+    draw.rounded_rectangle(body, radius=70, fill=p["tab"], outline=p["accent"], width=2)
+    draw.line([135, 192, 135, 330], fill=p["panel_edge"], width=2)        # left | right
+    draw.line([62, 330, 208, 330], fill=p["panel_edge"], width=2)
+    draw.rounded_rectangle([126, 230, 144, 290], radius=8, fill=p["field"], outline=p["glyph"])  # wheel
+    draw.rounded_rectangle([54, 350, 64, 390], radius=4, fill=p["accent_dim"])   # forward
+    draw.rounded_rectangle([54, 400, 64, 440], radius=4, fill=p["accent_dim"])   # backward
+    draw.rounded_rectangle([127, 300, 143, 312], radius=3, fill=p["accent_dim"])  # DPI +
+    draw.rounded_rectangle([127, 340, 143, 352], radius=3, fill=p["accent_dim"])  # DPI -
+    number = font(12, bold=True)
+    marks = [(1, 95, 260), (2, 170, 260), (3, 135, 210), (4, 40, 362), (5, 40, 412),
+             (6, 152, 298), (7, 152, 338)]
+    for n, x, y in marks:
+        draw.ellipse([x - 9, y - 9, x + 9, y + 9], fill=p["field"], outline=p["accent"])
+        draw.text((x - 3, y - 7), str(n), font=number, fill=p["glyph"])
+
+
 def basic_page(p):
     image, draw = main_frame(p)
+    panel(draw, p, (25, 150, 232, 584))
+    mouse_picture(draw, p)
     # Key Setting: seven key boxes, Mode A / Mode B, Default.
     panel(draw, p, (240, 150, 476, 584), (259, 160, 364, 181))
     for k in range(7):
@@ -233,8 +265,7 @@ def advanced_page(p):
     # Pointer settings: three sliders of eleven cells, two check boxes, Default.
     panel(draw, p, (25, 150, 430, 620))
     for title_top, row in ((160, 200), (310, 350), (460, 500)):
-        draw.rounded_rectangle(box(38, title_top, 143, title_top + 21), radius=4,
-                               fill=p["tab"], outline=p["accent_dim"])
+        title_tab(draw, p, (38, title_top, 143, title_top + 21))
         draw.rounded_rectangle(box(48, row - 4, 320, row + 15), radius=4, fill=p["field"],
                                outline=p["field_edge"])
         for c in range(11):
@@ -302,7 +333,8 @@ def dialog(p, name):
     else:
         # One drop-down box: media, Windows, macro and skin dialogs.
         field(draw, p, (42, 128, 151, 144), arrow_from=136)
-        draw.rounded_rectangle(box(-8 + 10, 110, 201 - 10, 128), radius=3, fill=p["bar"])
+        # The macro dialog's title band: 50 pixels either side of the box, inside the panel.
+        draw.rounded_rectangle(box(12, 112, 201, 128), radius=3, fill=p["bar"])
         if name == "skins.png" or name == "skins":
             draw.rounded_rectangle(box(12, 64, 181, 94), radius=3, fill=p["bar"])
             draw.rectangle(box(41, 93, 152, 111), outline=p["field_edge"])

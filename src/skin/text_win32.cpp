@@ -34,7 +34,9 @@ void drawText(HDC dc, const std::string& text, const Region& region, COLORREF co
   RECT rect{region.left, region.top, region.right, region.bottom};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);
-  UINT format = DT_NOPREFIX;
+  // One-line texts are not cut at their rectangle: a caption a little wider than its box
+  // spills evenly over both edges rather than losing its ends.
+  UINT format = DT_NOPREFIX | (placement == TextPlacement::Paragraph ? 0 : DT_NOCLIP);
   switch (placement) {
     case TextPlacement::Centred: format |= DT_CENTER | DT_VCENTER | DT_SINGLELINE; break;
     case TextPlacement::Left: format |= DT_LEFT | DT_VCENTER | DT_SINGLELINE; break;

@@ -1,7 +1,8 @@
 // The README's run command without a display runs this tour (scripts/run.sh): in each
 // language of OMBRISK_TOUR_LANGUAGES it shows the tray icon, opens the window from the tray,
 // lets the mouse report an event, opens the tray menu, and saves the screen after each step
-// into OMBRISK_TOUR_SHOTS. Not part of the test run (disabled).
+// into OMBRISK_TOUR_SHOTS (OMBRISK_TOUR_SKIN picks another skin). Not part of the test run
+// (disabled).
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -53,6 +54,7 @@ TEST(Tour, DISABLED_TrayWindowAndBalloons) {
     dismissBalloons();
     Installation install;
     install.setLanguage(language);
+    if (const std::wstring skin = environmentValue(L"OMBRISK_TOUR_SKIN"); !skin.empty()) install.setSkin(skin);
     std::optional<VirtualMouse> mouse;
     if (withMouse) {
       mouse.emplace();
@@ -70,6 +72,11 @@ TEST(Tour, DISABLED_TrayWindowAndBalloons) {
     const bool shown = program.waitForVisible(true, 5s);
     printf("tour %s: tray click %s the window\n", utf8(language).c_str(), shown ? "shows" : "does not show");
     save(shots, language + L"-2-window");
+    moveScreen({1200, 10});
+    program.clickClient(80, 74);  // the next-page button: the Advanced page
+    save(shots, language + L"-2b-advanced-page");
+    program.clickClient(34, 74);  // and back to the Basic page
+    moveScreen({1200, 10});
 
     if (mouse) {
       program.dismissBalloon();
