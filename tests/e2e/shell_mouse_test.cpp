@@ -30,7 +30,7 @@ class ShellWithMouse : public ::testing::Test {
  protected:
   void SetUp() override {
     dismissBalloons();
-    ASSERT_TRUE(mouse.ready()) << "vmouse.exe did not start: " << vmouseExecutable().string();
+    ASSERT_TRUE(mouse.ready()) << "vmouse.exe did not start: " << mouse.error();
   }
 
   // Starts the program and waits for the link-ready balloon.
@@ -153,6 +153,33 @@ TEST_F(ShellWithMouse, DpiStageBalloonHasNoBlankInChinese) {
   const auto stage = eventBalloon(7, 2);
   ASSERT_TRUE(stage) << describeCurrentBalloon();
   EXPECT_EQ(stage->text, L"DPI切换到第二段250");
+}
+
+}  // namespace
+}  // namespace ombrisk::e2e
+
+namespace ombrisk::e2e {
+namespace {
+
+// The mouse plugged in after the start: the link comes up and the window shows from the tray.
+TEST(ShellMouseArrival, PluggingInMakesTheWindowAvailable) {
+  dismissBalloons();
+  VirtualMouse mouse;
+  ASSERT_TRUE(mouse.ready()) << mouse.error();
+  ASSERT_TRUE(mouse.unplug()) << mouse.error();
+  Installation install;
+  Program program(install, mouse.deviceOption());
+  ASSERT_TRUE(program.waitForMainWindow());
+  ASSERT_TRUE(waitForBalloon([](const TrayBalloon& balloon) {
+    return balloon.text == L"The system did not detect the gaming mouse!";
+  })) << describeCurrentBalloon();
+  program.dismissBalloon();
+  ASSERT_TRUE(mouse.plug()) << mouse.error();
+  EXPECT_TRUE(waitForBalloon([](const TrayBalloon& balloon) {
+    return balloon.text == L"The system detect the gaming mouse.";
+  })) << describeCurrentBalloon();
+  program.trayClick();
+  EXPECT_TRUE(program.waitForVisible(true));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <thread>
 
+#include "device/virtual_mouse_client.h"
+
 namespace ombrisk::e2e {
 namespace fs = std::filesystem;
 
@@ -192,12 +194,6 @@ fs::path installSourceFolder() {
   return testExecutableFolder().parent_path() / L"Ombrisk";
 }
 
-fs::path vmouseExecutable() {
-  const std::wstring configured = environment(L"OMBRISK_VMOUSE");
-  if (!configured.empty()) return configured;
-  return testExecutableFolder().parent_path() / L"tools" / L"vmouse" / L"vmouse.exe";
-}
-
 // --- Installation ------------------------------------------------------------------------------
 
 Installation::Installation() {
@@ -316,32 +312,32 @@ std::optional<std::string> Process::readLine(Milliseconds timeout) {
 
 // --- VirtualMouse ------------------------------------------------------------------------------
 
-VirtualMouse::VirtualMouse(const std::wstring& extraArguments)
-    : server_(vmouseExecutable(), L"serve --port 0" + (extraArguments.empty() ? L"" : L" " + extraArguments),
-              {}, true) {
-  static const std::string kServing = "serving on 127.0.0.1:";
-  while (const auto line = server_.readLine()) {
-    const std::size_t at = line->find(kServing);
-    if (at == std::string::npos) continue;
-    port_ = std::atoi(line->c_str() + at + kServing.size());
-    break;
-  }
+namespace {
+
+VirtualMouseClient clientOn(int port) {
+  return VirtualMouseClient(VirtualEndpoint{"127.0.0.1", static_cast<std::uint16_t>(port)});
 }
+
+}  // namespace
+
+VirtualMouse::VirtualMouse(const std::wstring& extraArguments)
+    : process_(VmouseProcess::start(extraArguments, error_)) {}
+
+VirtualMouse::~VirtualMouse() = default;
+
+int VirtualMouse::port() const { return process_ ? process_->port() : 0; }
 
 std::wstring VirtualMouse::deviceOption() const {
-  return L"--device=tcp:127.0.0.1:" + std::to_wstring(port_);
-}
-
-bool VirtualMouse::run(const std::wstring& command) {
-  Process client(vmouseExecutable(), command, {}, true);
-  const auto code = client.waitForExit();
-  return code && *code == 0;
+  return L"--device=tcp:127.0.0.1:" + std::to_wstring(port());
 }
 
 bool VirtualMouse::sendEvent(int type, int value) {
-  return run(L"event --port " + std::to_wstring(port_) + L" " + std::to_wstring(type) + L" " +
-             std::to_wstring(value));
+  return ready() && clientOn(port()).sendEvent(static_cast<std::uint8_t>(type),
+                                               static_cast<std::uint8_t>(value), error_);
 }
+
+bool VirtualMouse::plug() { return ready() && clientOn(port()).plug(error_); }
+bool VirtualMouse::unplug() { return ready() && clientOn(port()).unplug(error_); }
 
 // --- Capture -----------------------------------------------------------------------------------
 

@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "device/vmouse_process_win32.h"
+
 namespace ombrisk::e2e {
 
 using namespace std::chrono_literals;
@@ -34,8 +36,6 @@ bool waitUntil(const std::function<bool()>& condition, Milliseconds timeout = kD
 
 // The folder the build assembles (OMBRISK_INSTALL_DIR, else <build>/Ombrisk).
 std::filesystem::path installSourceFolder();
-// vmouse.exe (OMBRISK_VMOUSE, else <build>/tools/vmouse/vmouse.exe).
-std::filesystem::path vmouseExecutable();
 
 // A fresh copy of the install folder in a temporary folder, removed afterwards.
 class Installation {
@@ -86,20 +86,26 @@ class Process {
   std::string pending_;
 };
 
-// vmouse.exe serving on a free loopback port.
+// vmouse.exe serving on a free loopback port (ended with the object).
 class VirtualMouse {
  public:
   explicit VirtualMouse(const std::wstring& extraArguments = L"");
-  bool ready() const { return port_ != 0; }
-  int port() const { return port_; }
+  ~VirtualMouse();
+  VirtualMouse(const VirtualMouse&) = delete;
+  VirtualMouse& operator=(const VirtualMouse&) = delete;
+
+  bool ready() const { return port() != 0; }
+  int port() const;
+  const std::string& error() const { return error_; }
   std::wstring deviceOption() const;  // "--device=tcp:127.0.0.1:PORT"
-  // `vmouse event --port P TYPE VALUE`: the mouse reports an event; true when sent.
+  // The mouse reports an event (DeviceNotifyMessage type and value); true when sent.
   bool sendEvent(int type, int value);
-  bool run(const std::wstring& command);  // another vmouse client command
+  bool plug();
+  bool unplug();
 
  private:
-  Process server_;
-  int port_ = 0;
+  std::unique_ptr<VmouseProcess> process_;
+  std::string error_;
 };
 
 // Pixels of a window's client area, blue, green, red, alpha; top row first.
