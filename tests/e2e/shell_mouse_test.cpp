@@ -80,6 +80,59 @@ TEST_F(ShellWithMouse, TrayClickShowsTheSkinnedBasicPage) {
   EXPECT_TRUE(regionHasColour(picture, RECT{850, 5, 868, 23}, RGB(210, 222, 235), 30)) << "no close button";
 }
 
+TEST_F(ShellWithMouse, WindowButtonsShowTheirOverImageUnderThePointer) {
+  start();
+  show();
+  POINT close{859, 14};
+  ClientToScreen(program->mainWindow(), &close);
+  moveScreen(close);
+  // Graphite's close button turns red under the pointer.
+  EXPECT_TRUE(waitUntil([&] {
+    return regionHasColour(program->captureClient(), RECT{851, 6, 867, 22}, RGB(190, 50, 50), 10);
+  }, 5s));
+  // Off the buttons but still over the window: the normal image again.
+  POINT empty{700, 140};
+  ClientToScreen(program->mainWindow(), &empty);
+  moveScreen(empty);
+  EXPECT_TRUE(waitUntil([&] {
+    return !regionHasColour(program->captureClient(), RECT{851, 6, 867, 22}, RGB(190, 50, 50), 10);
+  }, 5s));
+}
+
+TEST_F(ShellWithMouse, APressOnEmptySpaceDragsTheWindow) {
+  start();
+  show();
+  RECT before{};
+  GetWindowRect(program->mainWindow(), &before);
+  POINT empty{150, 620};  // the bottom bar, left of the web link
+  ClientToScreen(program->mainWindow(), &empty);
+  INPUT inputs[4] = {};
+  const auto absolute = [](POINT point, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = point.x * 65536 / GetSystemMetrics(SM_CXSCREEN);
+    input.mi.dy = point.y * 65536 / GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return input;
+  };
+  inputs[0] = absolute(empty, 0);
+  inputs[1] = absolute(empty, MOUSEEVENTF_LEFTDOWN);
+  SendInput(2, inputs, sizeof(INPUT));
+  Sleep(300);
+  for (int step = 1; step <= 5; ++step) {
+    inputs[2] = absolute({empty.x + 8 * step, empty.y - 6 * step}, 0);
+    SendInput(1, &inputs[2], sizeof(INPUT));
+    Sleep(60);
+  }
+  inputs[3] = absolute({empty.x + 40, empty.y - 30}, MOUSEEVENTF_LEFTUP);
+  SendInput(1, &inputs[3], sizeof(INPUT));
+  EXPECT_TRUE(waitUntil([&] {
+    RECT after{};
+    GetWindowRect(program->mainWindow(), &after);
+    return after.left == before.left + 40 && after.top == before.top - 30;
+  }, 5s));
+}
+
 TEST_F(ShellWithMouse, EscapeHidesAndATrayClickShowsTheSamePage) {
   start();
   show();
