@@ -91,7 +91,7 @@ if ((use_mouse)); then
     sleep 0.1
   done
   [[ -n $port ]] || { echo "run: vmouse did not start (see $vmouse_log)" >&2; exit 1; }
-  echo "run: vmouse serving on 127.0.0.1:$port (events: $build/tools/vmouse/vmouse.exe event --port $port TYPE VALUE)"
+  echo "run: vmouse serving on 127.0.0.1:$port; a mouse event: WINEPREFIX=$WINEPREFIX $WINE $build/tools/vmouse/vmouse.exe event --port $port TYPE VALUE"
   device_args=(--device=tcp:127.0.0.1:$port)
 fi
 
