@@ -26,17 +26,18 @@ struct EditorDialogFrame {
   std::string_view background;
   std::string_view failureCaption;
   bool contentLabelsInSkinColour;  // otherwise white
+  bool wheelScrollsList;           // the mouse wheel scrolls an open drop-down list
 };
 
 inline constexpr std::array<EditorDialogFrame, 8> kEditorDialogFrames = {{
-    {EditorDialog::Single, 701, "/single-key.png", "Single Key Dialog Load background image failed!!!", false},
-    {EditorDialog::Windows, 702, "/windows-key.png", "Windows Dialog Load background image failed!!!", true},
-    {EditorDialog::Media, 703, "/media-key.png", "Media Dialog Load background image failed!!!", true},
-    {EditorDialog::FireKey, 704, "/fire-key.png", "FireKey Dialog Load background image failed!!!", false},
-    {EditorDialog::Macro, 705, "/macro-key.png", "Macro Key Dialog Load background image failed!!!", false},
-    {EditorDialog::Combo, 706, "/combo-key.png", "Combo Dialog Load background image failed!!!", true},
-    {EditorDialog::DelayTime, 707, "/delay-time.png", "DelayTime Dialog Load background image failed!!!", false},
-    {EditorDialog::Skins, 708, "/skins.png", "Skins Dialog Load background image failed!!!", true},
+    {EditorDialog::Single, 701, "/single-key.png", "Single Key Dialog Load background image failed!!!", false, false},
+    {EditorDialog::Windows, 702, "/windows-key.png", "Windows Dialog Load background image failed!!!", true, false},
+    {EditorDialog::Media, 703, "/media-key.png", "Media Dialog Load background image failed!!!", true, false},
+    {EditorDialog::FireKey, 704, "/fire-key.png", "FireKey Dialog Load background image failed!!!", false, true},
+    {EditorDialog::Macro, 705, "/macro-key.png", "Macro Key Dialog Load background image failed!!!", false, true},
+    {EditorDialog::Combo, 706, "/combo-key.png", "Combo Dialog Load background image failed!!!", true, false},
+    {EditorDialog::DelayTime, 707, "/delay-time.png", "DelayTime Dialog Load background image failed!!!", false, false},
+    {EditorDialog::Skins, 708, "/skins.png", "Skins Dialog Load background image failed!!!", true, true},
 }};
 
 const EditorDialogFrame& editorDialogFrame(EditorDialog dialog);

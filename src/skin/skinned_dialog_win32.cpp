@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "app/interface_texts.h"
 #include "skin/png_win32.h"
 #include "skin/skin_files.h"
@@ -223,6 +225,18 @@ INT_PTR CSkinnedDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CLOSE:
       endDialog(IDCANCEL);
       return TRUE;
+    case WM_MOUSEWHEEL:
+      if (frame_.wheelScrollsList) {
+        for (const DropDown& dropDown : dropDowns_)
+          if (dropDown.listWindow) {
+            // Three lines a notch: up for a positive delta, down otherwise.
+            const LRESULT top = SendMessageW(dropDown.listWindow, LB_GETTOPINDEX, 0, 0);
+            const LRESULT next = GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? std::max<LRESULT>(0, top - 3) : top + 3;
+            SendMessageW(dropDown.listWindow, LB_SETTOPINDEX, static_cast<WPARAM>(next), 0);
+          }
+        return TRUE;
+      }
+      break;
     default:
       break;
   }

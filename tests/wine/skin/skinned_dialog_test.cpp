@@ -5,6 +5,7 @@
 
 #include <thread>
 
+#include "skin/png_win32.h"
 #include "skin/skin_files.h"
 #include "skin/skinned_dialog_win32.h"
 #include "support/temp_folder.h"
@@ -102,6 +103,7 @@ class SkinnedDialogTest : public ::testing::Test {
   testing::TempFolder folder;
   SkinState saved;
   DialogTemplate dialogTemplate;
+  ImageDecoderUse decoder;  // as the application holds it for its run
 };
 
 TEST_F(SkinnedDialogTest, FrameButtonsHoverAndEnd) {
@@ -193,6 +195,67 @@ TEST_F(SkinnedDialogTest, MissingBackgroundReportsAndOpensWithoutSkin) {
   EXPECT_EQ(caption, L"Skins Dialog Load background image failed!!!");
   EXPECT_EQ(text, L"error");
   EXPECT_FALSE(dialog.wasSkinned);
+}
+
+}  // namespace
+}  // namespace ombrisk
+
+namespace ombrisk {
+namespace {
+
+// A dialog with one drop-down box of twenty items, as the skin dialog has.
+class ListDialog final : public CSkinnedDialog {
+ public:
+  using CSkinnedDialog::CSkinnedDialog;
+  int chosen = -1;
+  std::wstring chosenText;
+  LRESULT topAfterWheelDown = -1, topAfterWheelUp = -1;
+  bool listClosedByOutsideClick = false;
+
+ protected:
+  void initContent() override {
+    addDropDown({42, 128, 151, 144}, {42, 146, 151, 266}, 562);
+    PostMessageW(window(), WM_APP + 3, 0, 0);
+  }
+  std::vector<std::wstring> dropDownItems(std::size_t) override {
+    std::vector<std::wstring> items;
+    for (int i = 0; i < 20; ++i) items.push_back(L"item " + std::to_wstring(i));
+    return items;
+  }
+  void dropDownChosen(std::size_t, int index, const std::wstring& text) override {
+    chosen = index;
+    chosenText = text;
+  }
+  INT_PTR contentMessage(UINT message, WPARAM, LPARAM) override {
+    if (message != WM_APP + 3) return FALSE;
+    click(50, 135);  // opens the list
+    HWND list = GetDlgItem(window(), 562);
+    SendMessageW(window(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    topAfterWheelDown = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    SendMessageW(window(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    topAfterWheelUp = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    click(300, 100);  // elsewhere: closes without a choice
+    listClosedByOutsideClick = !IsWindow(list);
+    click(50, 135);  // open again and choose item 4
+    list = GetDlgItem(window(), 562);
+    SendMessageW(list, LB_SETCURSEL, 4, 0);
+    SendMessageW(window(), WM_COMMAND, MAKEWPARAM(562, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    click(300, 260);  // Cancel
+    return TRUE;
+  }
+
+ private:
+  void click(int x, int y) { SendMessageW(window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
+};
+
+TEST_F(SkinnedDialogTest, DropDownBoxOpensScrollsClosesAndChooses) {
+  ListDialog dialog(EditorDialog::Skins);
+  EXPECT_EQ(dialog.runModal(&dialogTemplate.header, nullptr), IDCANCEL);
+  EXPECT_EQ(dialog.topAfterWheelDown, 3);
+  EXPECT_EQ(dialog.topAfterWheelUp, 0);
+  EXPECT_TRUE(dialog.listClosedByOutsideClick);
+  EXPECT_EQ(dialog.chosen, 4);
+  EXPECT_EQ(dialog.chosenText, L"item 4");
 }
 
 }  // namespace
