@@ -90,3 +90,40 @@ TEST_F(ShellWithoutMouse, TraditionalChineseWarningOnTrayClick) {
 
 }  // namespace
 }  // namespace ombrisk::e2e
+
+namespace ombrisk::e2e {
+namespace {
+
+// Start-up goes on after the settings file's message; the message names the program.
+TEST(ShellStartMessages, MissingSettingsFileIsReportedAndStartUpGoesOn) {
+  Installation install;
+  install.replaceFile(L"config.bin", std::nullopt);
+  Program program(install);
+  const auto box = waitForMessageBox(program.process().id());
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, L"Config file is not exist.");
+  EXPECT_EQ(box->caption, L"Ombrisk");
+  answerMessageBox(*box);
+  ASSERT_TRUE(program.waitForMainWindow());
+  EXPECT_TRUE(waitUntil([&] { return !findMessageBox(program.process().id()); }));
+  EXPECT_TRUE(program.process().running());
+  EXPECT_FALSE(program.windowVisible());
+}
+
+// A malformed --device option: the program says so and ends.
+TEST(ShellStartMessages, BadDeviceOptionIsReported) {
+  Installation install;
+  Program program(install, L"--device=tcp:127.0.0.1:notaport");
+  const auto box = waitForMessageBox(program.process().id());
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, L"Ombrisk");
+  EXPECT_FALSE(box->text.empty());
+  answerMessageBox(*box);
+  const auto code = program.process().waitForExit();
+  ASSERT_TRUE(code);
+  EXPECT_EQ(*code, 1u);
+  EXPECT_TRUE(allMainWindows().empty());
+}
+
+}  // namespace
+}  // namespace ombrisk::e2e
