@@ -279,8 +279,8 @@ void CCorvaneDlg::onLeftButtonDown(int x, int y) {
       case WindowControl::Ok:
       case WindowControl::Apply:
       case WindowControl::Skins:
-        // These act through the apply sequence and the skin dialog.
-        break;
+        // Claimed (no drag); they act through the apply sequence and the skin dialog.
+        return;
     }
   }
   // Nothing claimed the press: drag the borderless window.
