@@ -10,11 +10,12 @@ prefix=
 if [[ ${1:-} == --prefix ]]; then prefix=$2; shift 2; fi
 [[ -n $prefix ]] || { echo "wine-run: --prefix DIR is required" >&2; exit 2; }
 (($#)) || { echo "wine-run: no program given" >&2; exit 2; }
+mkdir -p "$(dirname "$prefix")"
+prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")  # Wine wants it absolute
 
 WINE=${WINE:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
 export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-mkdir -p "$(dirname "$prefix")"
 
 xvfb_pid=
 cleanup() {
