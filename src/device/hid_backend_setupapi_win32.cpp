@@ -20,7 +20,6 @@ namespace ombrisk {
 namespace {
 
 // {4D1E55B2-F16F-11CF-88CB-001111000030}
-constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
 
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
@@ -146,11 +145,6 @@ class SetupApiBackend final : public HidBackendWin32, public HidSystem {
   }
 
   HidSystem& system() override { return *this; }
-  void setReadEvent(HANDLE readEvent) override { readEvent_ = readEvent; }
-  std::shared_ptr<EventReaderWin32> eventReader() override {
-    std::lock_guard lock(mutex_);
-    return reader_;
-  }
 
   bool registerNotifications(HWND window) override {
     DEV_BROADCAST_DEVICEINTERFACE_W filter{};
@@ -216,22 +210,13 @@ class SetupApiBackend final : public HidBackendWin32, public HidSystem {
     const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED;
     Handle reads(openPath(path, GENERIC_READ, flags));
     if (!reads.valid()) return false;
-    if (readEvent_) SetEvent(readEvent_);
     Handle writes(openPath(path, GENERIC_WRITE, flags));
     if (!writes.valid()) return false;
-    auto reader = std::make_shared<HidEventReader>(reads.release(), writes.release(), caps.inputLength);
-    std::lock_guard lock(mutex_);
-    reader_ = std::move(reader);
+    publishEventReader(
+        std::make_shared<HidEventReader>(reads.release(), writes.release(), caps.inputLength));
     return true;
   }
-  void closeEventInterface() override {
-    std::shared_ptr<EventReaderWin32> old;
-    {
-      std::lock_guard lock(mutex_);
-      old.swap(reader_);
-    }
-    if (old) old->cancel();
-  }
+  void closeEventInterface() override { dropEventReader(); }
 
   std::unique_ptr<CommandPort> openCommandInterface(const std::string& path,
                                                     const HidCaps& caps) override {
@@ -244,10 +229,7 @@ class SetupApiBackend final : public HidBackendWin32, public HidSystem {
 
  private:
   HDEVINFO set_ = INVALID_HANDLE_VALUE;
-  HANDLE readEvent_ = nullptr;
   HDEVNOTIFY notification_ = nullptr;
-  std::mutex mutex_;
-  std::shared_ptr<EventReaderWin32> reader_;
 };
 
 }  // namespace

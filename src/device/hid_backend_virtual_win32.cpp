@@ -20,7 +20,6 @@
 namespace ombrisk {
 namespace {
 
-constexpr GUID kHidInterfaceClass = {0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
 // How often the watch tries to reach a vmouse that is not (or no longer) there.
 constexpr DWORD kReconnectMs = 250;
 // How long registration waits for vmouse to tell whether the mouse is plugged in.
@@ -115,11 +114,6 @@ class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
   }
 
   HidSystem& system() override { return *this; }
-  void setReadEvent(HANDLE readEvent) override { readEvent_ = readEvent; }
-  std::shared_ptr<EventReaderWin32> eventReader() override {
-    std::lock_guard lock(mutex_);
-    return reader_;
-  }
 
   bool registerNotifications(HWND window) override {
     if (watchThread_) return true;
@@ -147,22 +141,13 @@ class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
 
  private:
   void eventInterfaceOpened(const std::shared_ptr<VirtualEventStream>& stream) override {
-    auto reader = std::make_shared<VirtualEventReader>(stream, static_cast<std::uint16_t>(kEventReportLength));
-    {
-      std::lock_guard lock(mutex_);
-      reader_ = std::move(reader);
-    }
-    if (readEvent_) SetEvent(readEvent_);
+    publishEventReader(std::make_shared<VirtualEventReader>(
+        stream, static_cast<std::uint16_t>(kEventReportLength)));
   }
 
   void closeEventInterface() override {
     VirtualHidSystem::closeEventInterface();
-    std::shared_ptr<EventReaderWin32> old;
-    {
-      std::lock_guard lock(mutex_);
-      old.swap(reader_);
-    }
-    if (old) old->cancel();
+    dropEventReader();
   }
 
   static DWORD WINAPI watchMain(void* self) {
@@ -216,12 +201,10 @@ class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
                  reinterpret_cast<LPARAM>(message));
   }
 
-  HANDLE readEvent_ = nullptr;
   HWND window_ = nullptr;
   HANDLE watchThread_ = nullptr;
   std::atomic<bool> stopping_{false};
-  std::mutex mutex_;
-  std::shared_ptr<EventReaderWin32> reader_;
+  std::mutex mutex_;  // guards watch_
   std::shared_ptr<VirtualPresenceWatch> watch_;
   std::optional<bool> present_;
 };

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <span>
 
 #include "device/hid_system.h"
@@ -29,19 +30,51 @@ class EventReaderWin32 {
   virtual void cancel() = 0;
 };
 
+// The HID interface class of device-interface enumeration and notifications.
+inline constexpr GUID kHidInterfaceClass = {
+    0x4D1E55B2, 0xF16F, 0x11CF, {0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30}};
+
 class HidBackendWin32 {
  public:
   virtual ~HidBackendWin32() = default;
   virtual HidSystem& system() = 0;
-  // The link's manual-reset read event, signalled when the event interface opens.
-  virtual void setReadEvent(HANDLE readEvent) = 0;
-  // The open event interface (shared with the reader thread), or null.
-  virtual std::shared_ptr<EventReaderWin32> eventReader() = 0;
   // Device-interface notifications (WM_DEVICECHANGE) for window; false on failure.
   virtual bool registerNotifications(HWND window) = 0;
   // Ends them; waits for any notification under way, serving it if it is sent to the
   // calling thread.
   virtual void stopNotifications() = 0;
+
+  // The link's manual-reset read event, signalled when the event interface opens.
+  void setReadEvent(HANDLE readEvent) { readEvent_ = readEvent; }
+  // The open event interface (shared with the reader thread), or null.
+  std::shared_ptr<EventReaderWin32> eventReader() {
+    std::lock_guard lock(readerMutex_);
+    return reader_;
+  }
+
+ protected:
+  // Makes reader the open event interface, then wakes the reader thread, which finds it.
+  void publishEventReader(std::shared_ptr<EventReaderWin32> reader) {
+    {
+      std::lock_guard lock(readerMutex_);
+      reader_ = std::move(reader);
+    }
+    if (readEvent_) SetEvent(readEvent_);
+  }
+  // Drops the open event interface and ends a read under way on it.
+  void dropEventReader() {
+    std::shared_ptr<EventReaderWin32> old;
+    {
+      std::lock_guard lock(readerMutex_);
+      old.swap(reader_);
+    }
+    if (old) old->cancel();
+  }
+
+ private:
+  HANDLE readEvent_ = nullptr;
+  std::mutex readerMutex_;
+  std::shared_ptr<EventReaderWin32> reader_;
 };
 
 std::unique_ptr<HidBackendWin32> makeSetupApiBackend();
