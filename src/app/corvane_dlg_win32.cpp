@@ -7,6 +7,8 @@
 #include "app/window_messages.h"
 #include "settings/message_box_win32.h"
 #include "settings/settings_image.h"
+#include "macros/macro_panel_surface.h"
+#include "pages/advanced_page_surface.h"
 #include "skin/mem_dc_win32.h"
 #include "skin/png_win32.h"
 #include "skin/skin_files.h"
@@ -34,14 +36,6 @@ std::wstring modulePath() {
   }
 }
 
-std::vector<HoverButtons::Button> windowHoverButtons() {
-  std::vector<HoverButtons::Button> buttons;
-  for (const WindowControlRow& row : kWindowControls)
-    // The web link has no images; a region that never matches keeps indices aligned.
-    buttons.push_back({row.normalImage.empty() ? Region{} : row.region, 0});
-  return buttons;
-}
-
 }  // namespace
 
 CCorvaneDlg::CCorvaneDlg(std::unique_ptr<Win32DeviceLink> link)
@@ -49,11 +43,9 @@ CCorvaneDlg::CCorvaneDlg(std::unique_ptr<Win32DeviceLink> link)
       fileIo_(makePlatformFileIo()),
       messages_(makeMessageBoxSink()),
       profiles_(makePlatformProfileStore()),
-      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON))),
-      hover_(windowHoverButtons()) {}
+      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON))) {}
 
 CCorvaneDlg::~CCorvaneDlg() {
-  if (background_) DeleteObject(background_);
   if (smallFont_) DeleteObject(smallFont_);
   if (titleFont_) DeleteObject(titleFont_);
 }
@@ -121,24 +113,18 @@ BOOL CCorvaneDlg::onInitDialog() {
   state.red = colourComponent(skin.red);
   state.green = colourComponent(skin.green);
   state.blue = colourComponent(skin.blue);
-  loadBackground();
+  // Without its background the window keeps its template size and paints nothing of its own.
+  surface_.attach(window, state.folder, SkinImage::Main);
 
   // 17. Fonts.
   const WindowFonts fonts = fontsFor(language, reportedSystemVersion());
   smallFont_ = createWindowFont(fonts.small);
   titleFont_ = createWindowFont(fonts.title);
+  surface_.setFonts(smallFont_, titleFont_);
 
   // 18. The first page, when the mouse is there.
   if (link_->linkReady()) buildPage(Page::Basic);
   return TRUE;
-}
-
-void CCorvaneDlg::loadBackground() {
-  const auto loaded = loadBackgroundBitmap(widen(skinState().imagePath("/main.png")));
-  if (!loaded) return;  // the window keeps its template size and paints nothing of its own
-  background_ = loaded->bitmap;
-  SetWindowPos(window(), nullptr, 0, 0, loaded->size.cx, loaded->size.cy,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CCorvaneDlg::addTrayIcon() {
@@ -218,44 +204,28 @@ void CCorvaneDlg::buildPage(Page page) {
   if (page == currentPage_) return;
   currentPage_ = page;
   if (page == Page::Basic) firstBuild_ = true;
-  if (!background_) return;
-  PaintStep step(window(), background_);
-  paintPage(step);
+  surface_.setHoverTargets(hoverTargetsOf(windowSurface(), texts_));
+  surface_.paint([this](Painter& painter) { paintPage(painter); });
 }
 
-void CCorvaneDlg::paintWindowControl(PaintStep& step, std::size_t index, bool over) {
-  const WindowControlRow& row = kWindowControls[index];
-  if (!row.normalImage.empty())
-    LoadPng(step.memDC(), widen(skinState().imagePath(over ? row.overImage : row.normalImage)),
-            row.region.left, row.region.top);
-  if (row.caption) {
-    FontSelection font(step.dc(), smallFont_);
-    drawText(step.dc(), texts_[*row.caption], row.region, skinState().textColour(),
-             TextPlacement::Centred);
+void CCorvaneDlg::paintPage(Painter& painter) {
+  painter.image(pageImage(currentPage_), 0, 0);
+  for (const SurfaceRegion<WindowControl>& row : windowSurface()) paintRegion(painter, row, false, texts_);
+  surface_.forgetHover();
+  painter.text(texts_[pageTitle(currentPage_)], kPageTitleRegion, TextPlacement::Left, TextColour::Skin,
+               TextFont::Title);
+  if (currentPage_ == Page::Basic) {
+    for (const PageText& text : basicPageTexts(texts_)) painter.text(text.text, text.region, text.placement);
+  } else {
+    for (const PageText& text : advancedPageTexts(texts_)) painter.text(text.text, text.region, text.placement);
+    for (const PanelText& text : macroPanelTexts(texts_)) painter.text(text.text, text.region, text.placement);
   }
-}
-
-void CCorvaneDlg::paintPage(PaintStep& step) {
-  const bool basic = currentPage_ == Page::Basic;
-  LoadPng(step.memDC(), widen(skinState().imagePath(basic ? kBasicPageImage : kAdvancedPageImage)), 0, 0);
-  for (std::size_t i = 0; i < kWindowControls.size(); ++i) paintWindowControl(step, i, false);
-  hover_.clear();
-  const COLORREF colour = skinState().textColour();
-  {
-    FontSelection font(step.dc(), titleFont_);
-    drawText(step.dc(), texts_[basic ? TextId::BasicTitle : TextId::AdvancedTitle],
-             kPageTitleRegion, colour, TextPlacement::Left);
-  }
-  FontSelection font(step.dc(), smallFont_);
-  for (const PageText& text : pageTexts(currentPage_, texts_))
-    drawText(step.dc(), text.text, text.region, colour, text.placement);
 }
 
 void CCorvaneDlg::onLeftButtonDown(int x, int y) {
   lastClick_ = {x, y};
-  for (const WindowControlRow& row : kWindowControls) {
-    if (!row.region.contains(x, y)) continue;
-    switch (row.control) {
+  if (const auto* row = hitTest(windowSurface(), x, y)) {
+    switch (row->control) {
       case WindowControl::Minimise:
         ShowWindow(window(), SW_HIDE);
         return;
@@ -288,24 +258,11 @@ void CCorvaneDlg::onLeftButtonDown(int x, int y) {
 }
 
 void CCorvaneDlg::onMouseMove(int x, int y) {
-  const HoverButtons::MoveOutcome outcome = hover_.onMouseMove(x, y);
-  if (outcome.requestHover) {
-    TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, window(), kHoverTimeMs};
-    TrackMouseEvent(&track);
-  }
-  if (!outcome.toNormal.empty() && background_ && currentPage_ != Page::None) {
-    PaintStep step(window(), background_);
-    for (std::size_t index : outcome.toNormal) paintWindowControl(step, index, false);
-  }
+  if (currentPage_ != Page::None) surface_.onMouseMove(x, y);
 }
 
 void CCorvaneDlg::onMouseHover(int x, int y) {
-  if (!background_ || currentPage_ == Page::None) return;
-  const HoverButtons::HoverOutcome outcome = hover_.onHover(x, y);
-  if (!outcome.toOver) return;
-  PaintStep step(window(), background_);
-  paintWindowControl(step, *outcome.toOver, true);
-  for (std::size_t index : outcome.toNormal) paintWindowControl(step, index, false);
+  if (currentPage_ != Page::None) surface_.onMouseHover(x, y);
 }
 
 bool CCorvaneDlg::onNonClientPaint() {
@@ -345,12 +302,10 @@ INT_PTR CCorvaneDlg::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     case WM_QUERYDRAGICON:
-      setResult(reinterpret_cast<LRESULT>(icon_));
-      return TRUE;
+      // One of the messages whose answer the dialog procedure returns itself.
+      return reinterpret_cast<INT_PTR>(icon_);
     case WM_ERASEBKGND:
-      if (background_) {
-        PaintStep step(window(), reinterpret_cast<HDC>(wParam), background_);
-      }
+      surface_.paintOn(reinterpret_cast<HDC>(wParam), [](Painter&) {});
       setResult(TRUE);
       return TRUE;
     case WM_NCPAINT:

@@ -9,16 +9,14 @@
 #include "app/interface_texts.h"
 #include "app/tray_icon_win32.h"
 #include "device/device_link_win32.h"
-#include "pages/main_layout.h"
+#include "pages/window_surface.h"
 #include "settings/file_io.h"
 #include "settings/profile_store.h"
 #include "settings/settings_files.h"
 #include "skin/dialog_base_win32.h"
-#include "skin/hover_buttons.h"
+#include "skin/skinned_surface_win32.h"
 
 namespace ombrisk {
-
-class PaintStep;
 
 class CCorvaneDlg final : public DialogBase {
  public:
@@ -46,9 +44,7 @@ class CCorvaneDlg final : public DialogBase {
   void onDestroy();
 
   void buildPage(Page page);
-  void paintPage(PaintStep& step);
-  void paintWindowControl(PaintStep& step, std::size_t index, bool over);
-  void loadBackground();
+  void paintPage(Painter& painter);
 
   std::unique_ptr<Win32DeviceLink> link_;
   std::unique_ptr<FileIo> fileIo_;
@@ -57,7 +53,7 @@ class CCorvaneDlg final : public DialogBase {
 
   HICON icon_ = nullptr;
   TrayIcon tray_;
-  HBITMAP background_ = nullptr;
+  SkinnedSurface surface_{PngFailure::Silent, TME_HOVER | TME_LEAVE};
   HFONT smallFont_ = nullptr;
   HFONT titleFont_ = nullptr;
   std::wstring modulePath_;
@@ -65,7 +61,6 @@ class CCorvaneDlg final : public DialogBase {
   InterfaceTexts texts_;
   ButtonLabelSet labels_;
   POINT lastClick_{};
-  HoverButtons hover_;
 
   Page currentPage_ = Page::None;
   bool firstBuild_ = false;

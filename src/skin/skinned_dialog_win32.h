@@ -5,13 +5,15 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/interface_texts.h"
 #include "skin/dialog_base_win32.h"
 #include "skin/dialog_frame.h"
-#include "skin/hover_buttons.h"
-#include "skin/mem_dc_win32.h"
+#include "skin/drop_down_win32.h"
+#include "skin/skinned_surface_win32.h"
 
 namespace ombrisk {
 
@@ -26,65 +28,51 @@ class CSkinnedDialog : public DialogBase {
   INT_PTR run(HWND owner);
 
   // False when the background could not be loaded (the dialog then has no skin).
-  bool skinned() const { return background_ != nullptr; }
+  bool skinned() const { return surface_.skinned(); }
 
  protected:
-  // A drop-down box of the content: the click box and where its list opens.
-  struct DropDown {
-    Region box;
-    Region list;
-    int listId = 0;
-    HWND listWindow = nullptr;
-  };
-
   // Content hooks; the defaults do nothing.
   virtual void initContent() {}
-  // Draws the content's labels in labelColour inside a paint step of the frame.
-  virtual void drawContent(PaintStep&, COLORREF /*labelColour*/) {}
+  // Draws the content's labels in the dialog's label colour.
+  virtual void drawContent(Painter&, TextColour /*labelColour*/) {}
   // A left click the frame did not claim; true when the content used it.
   virtual bool contentClick(int, int) { return false; }
-  // Items of drop-down box index when it opens, and the choice taken from it.
-  virtual std::vector<std::wstring> dropDownItems(std::size_t) { return {}; }
-  virtual void dropDownChosen(std::size_t, int, const std::wstring&) {}
+  // Items (UTF-8) of drop-down box index when it opens, and the choice taken from it.
+  virtual std::vector<std::string> dropDownItems(std::size_t) { return {}; }
+  virtual void dropDownChosen(std::size_t, const DropDownList::Choice&) {}
   // Messages the frame does not handle.
   virtual INT_PTR contentMessage(UINT, WPARAM, LPARAM) { return FALSE; }
 
   INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool preTranslateMessage(MSG& message) override;
 
-  void addDropDown(const Region& box, const Region& list, int listId);
+  // Adds a drop-down box of the content (in initContent); returns its index.
+  std::size_t addDropDown(const DropDownBox& geometry);
+  DropDownList& dropDown(std::size_t index) { return *dropDowns_.at(index); }
   // Repaints the whole frame into the background and the window.
   void repaint();
+  // One paint step of the content (a tick box, a changed label).
+  void paint(const SkinnedSurface::Draw& draw) { surface_.paint(draw); }
 
   const EditorDialogFrame& frame() const { return frame_; }
-  const std::string& skinFolder() const { return skinFolder_; }
+  const std::string& skinFolder() const { return surface_.skinFolder(); }
+  const InterfaceTexts& texts() const { return texts_; }
   HFONT font() const { return font_; }
   HBRUSH darkBrush() const { return darkBrush_; }
-  HBITMAP background() const { return background_; }
-  std::vector<DropDown>& dropDowns() { return dropDowns_; }
+  HBITMAP background() const { return surface_.background(); }
 
  private:
-  enum FrameButton : std::size_t { kOk = 0, kCancel = 1, kClose = 2 };
-
   BOOL onInitDialog();
-  void paintFrame(PaintStep& step);
-  void paintButton(PaintStep& step, std::size_t button, bool over);
+  void paintFrame(Painter& painter);
   void onLeftButtonDown(int x, int y);
-  void onMouseMove(int x, int y);
-  void onMouseHover(int x, int y);
   INT_PTR onControlColour(UINT message, HDC dc);
-  void toggleDropDown(std::size_t index);
-  void closeDropDown(std::size_t index);
-  void takeDropDownChoice(std::size_t index);
 
   const EditorDialogFrame& frame_;
-  std::string skinFolder_;
+  SkinnedSurface surface_;
+  InterfaceTexts texts_;
   HFONT font_ = nullptr;
-  HBITMAP background_ = nullptr;
-  std::string okCaption_, cancelCaption_;
-  HoverButtons hover_;
   HBRUSH darkBrush_ = nullptr;
-  std::vector<DropDown> dropDowns_;
+  std::vector<std::unique_ptr<DropDownList>> dropDowns_;
 };
 
 }  // namespace ombrisk

@@ -12,7 +12,9 @@ using Indices = std::vector<std::size_t>;
 class DialogHover : public ::testing::Test {
  protected:
   enum { kOk, kCancel, kClose };
-  HoverButtons hover{{{kDialogOkRegion, 0}, {kDialogCancelRegion, 0}, {kDialogCloseRegion, 1}}};
+  HoverButtons hover{{{regionOf(dialogFrameSurface(), FrameControl::Ok).rect, 0},
+                      {regionOf(dialogFrameSurface(), FrameControl::Cancel).rect, 0},
+                      {regionOf(dialogFrameSurface(), FrameControl::Close).rect, 1}}};
 };
 
 TEST_F(DialogHover, FromOkStraightOntoCancelShowsCancelOverAndOkNormal) {

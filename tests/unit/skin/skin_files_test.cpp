@@ -76,9 +76,9 @@ TEST(DefaultSkins, ImageSizesMatchTheirRegions) {
       EXPECT_EQ(png.height, size.second) << folder << "/" << file;
     }
     for (const EditorDialogFrame& frame : kEditorDialogFrames) {
-      const PngSize png = readPngSize(folder / std::string(frame.background.substr(1)));
-      EXPECT_EQ(png.width, 380u) << frame.background;
-      EXPECT_EQ(png.height, 285u) << frame.background;
+      const PngSize png = readPngSize(folder / std::string(skinImageName(frame.background).substr(1)));
+      EXPECT_EQ(png.width, 380u) << skinImageName(frame.background);
+      EXPECT_EQ(png.height, 285u) << skinImageName(frame.background);
     }
   }
 }
@@ -88,7 +88,7 @@ TEST(SkinFolder, BesideTheExecutable) {
   EXPECT_EQ(skinFolderFor("", "Ember"), "/Skins/Ember");
   SkinState state{"C:\\x\\/Skins/Ember", "Ember", 255, 128, 0};
   EXPECT_EQ(state.textColour(), 0x0080FFu);
-  EXPECT_EQ(state.imagePath("/main.png"), "C:\\x\\/Skins/Ember/main.png");
+  EXPECT_EQ(state.imagePath(SkinImage::Main), "C:\\x\\/Skins/Ember/main.png");
 }
 
 }  // namespace

@@ -208,23 +208,23 @@ class ListDialog final : public CSkinnedDialog {
  public:
   using CSkinnedDialog::CSkinnedDialog;
   int chosen = -1;
-  std::wstring chosenText;
+  std::string chosenText;
   LRESULT topAfterWheelDown = -1, topAfterWheelUp = -1;
   bool listClosedByOutsideClick = false;
 
  protected:
   void initContent() override {
-    addDropDown({42, 128, 151, 144}, {42, 146, 151, 266}, 562);
+    addDropDown({562, {42, 128, 151, 144}, {42, 146, 151, 266}});
     PostMessageW(window(), WM_APP + 3, 0, 0);
   }
-  std::vector<std::wstring> dropDownItems(std::size_t) override {
-    std::vector<std::wstring> items;
-    for (int i = 0; i < 20; ++i) items.push_back(L"item " + std::to_wstring(i));
+  std::vector<std::string> dropDownItems(std::size_t) override {
+    std::vector<std::string> items;
+    for (int i = 0; i < 20; ++i) items.push_back("item " + std::to_string(i));
     return items;
   }
-  void dropDownChosen(std::size_t, int index, const std::wstring& text) override {
-    chosen = index;
-    chosenText = text;
+  void dropDownChosen(std::size_t, const DropDownList::Choice& choice) override {
+    chosen = choice.index;
+    chosenText = choice.text;
   }
   INT_PTR contentMessage(UINT message, WPARAM, LPARAM) override {
     if (message != WM_APP + 3) return FALSE;
@@ -255,7 +255,7 @@ TEST_F(SkinnedDialogTest, DropDownBoxOpensScrollsClosesAndChooses) {
   EXPECT_EQ(dialog.topAfterWheelUp, 0);
   EXPECT_TRUE(dialog.listClosedByOutsideClick);
   EXPECT_EQ(dialog.chosen, 4);
-  EXPECT_EQ(dialog.chosenText, L"item 4");
+  EXPECT_EQ(dialog.chosenText, "item 4");
 }
 
 }  // namespace

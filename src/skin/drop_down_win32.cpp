@@ -1,0 +1,76 @@
+#include "skin/drop_down_win32.h"
+
+#include <algorithm>
+
+#include "util/wide_win32.h"
+
+namespace ombrisk {
+namespace {
+
+constexpr int kWheelLines = 3;
+
+}  // namespace
+
+DropDownList::DropDownList(HWND parent, const DropDownBox& geometry, HFONT font)
+    : parent_(parent), geometry_(geometry), font_(font) {}
+
+DropDownList::~DropDownList() { close(); }
+
+void DropDownList::open(const std::vector<std::string>& items) { open(items, geometry_.list); }
+
+void DropDownList::open(const std::vector<std::string>& items, const Region& listRect) {
+  close();
+  list_ = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY,
+                          listRect.left, listRect.top, listRect.width(), listRect.height(), parent_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(geometry_.listId)),
+                          GetModuleHandleW(nullptr), nullptr);
+  if (!list_) return;
+  if (font_) SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  for (const std::string& item : items)
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+}
+
+void DropDownList::close() {
+  if (list_ && IsWindow(list_)) DestroyWindow(list_);
+  list_ = nullptr;
+}
+
+bool DropDownList::closeOnPressOutside(int x, int y) {
+  if (!list_ || !geometry_.pressClosesList(x, y)) return false;
+  close();
+  return true;
+}
+
+void DropDownList::followPointer(const MSG& message) {
+  if (!list_ || message.message != WM_MOUSEMOVE || message.hwnd != list_) return;
+  const LRESULT item = SendMessageW(list_, LB_ITEMFROMPOINT, 0, message.lParam);
+  if (HIWORD(item) == 0 && SendMessageW(list_, LB_GETCURSEL, 0, 0) != LOWORD(item))
+    SendMessageW(list_, LB_SETCURSEL, LOWORD(item), 0);
+}
+
+bool DropDownList::scroll(int wheelDelta) {
+  if (!list_) return false;
+  const LRESULT top = SendMessageW(list_, LB_GETTOPINDEX, 0, 0);
+  const LRESULT next = wheelDelta > 0 ? std::max<LRESULT>(0, top - kWheelLines) : top + kWheelLines;
+  SendMessageW(list_, LB_SETTOPINDEX, static_cast<WPARAM>(next), 0);
+  return true;
+}
+
+std::optional<DropDownList::Choice> DropDownList::onCommand(WPARAM wParam, LPARAM lParam) {
+  if (!list_ || LOWORD(wParam) != geometry_.listId || reinterpret_cast<HWND>(lParam) != list_) return std::nullopt;
+  if (HIWORD(wParam) != LBN_SELCHANGE && HIWORD(wParam) != LBN_DBLCLK) return std::nullopt;
+  const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
+  if (selected == LB_ERR) return std::nullopt;
+  const LRESULT length = SendMessageW(list_, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
+  std::wstring text(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, L'\0');
+  if (length > 0) {
+    SendMessageW(list_, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+  } else {
+    text.clear();
+  }
+  close();
+  return Choice{static_cast<int>(selected), narrow(text)};
+}
+
+}  // namespace ombrisk
