@@ -302,8 +302,8 @@ INT_PTR CCorvaneDlg::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return FALSE;
     case WM_QUERYDRAGICON:
-      // One of the messages whose answer the dialog procedure returns itself.
-      return reinterpret_cast<INT_PTR>(icon_);
+      setResult(reinterpret_cast<LRESULT>(icon_));
+      return TRUE;
     case WM_ERASEBKGND:
       surface_.paintOn(reinterpret_cast<HDC>(wParam), [](Painter&) {});
       setResult(TRUE);

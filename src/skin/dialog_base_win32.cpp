@@ -1,6 +1,19 @@
 #include "skin/dialog_base_win32.h"
 
+#include <utility>
+
 namespace ombrisk {
+namespace {
+
+// The messages whose answer the dialog manager takes from the dialog procedure's return
+// value rather than from DWLP_MSGRESULT.
+bool answeredByReturnValue(UINT message) {
+  return (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) || message == WM_COMPAREITEM ||
+         message == WM_VKEYTOITEM || message == WM_CHARTOITEM || message == WM_QUERYDRAGICON ||
+         message == WM_INITDIALOG;
+}
+
+}  // namespace
 
 DialogBase::~DialogBase() {
   if (window_ && IsWindow(window_)) {
@@ -17,7 +30,11 @@ INT_PTR CALLBACK DialogBase::procedure(HWND window, UINT message, WPARAM wParam,
     dialog->window_ = window;
   }
   if (!dialog) return FALSE;  // the few messages before WM_INITDIALOG
-  const INT_PTR handled = dialog->handleMessage(message, wParam, lParam);
+  // Handlers may send messages to this window themselves: each call has its own result.
+  const std::optional<LRESULT> outer = std::exchange(dialog->result_, std::nullopt);
+  INT_PTR handled = dialog->handleMessage(message, wParam, lParam);
+  if (dialog->result_ && answeredByReturnValue(message)) handled = *dialog->result_;
+  dialog->result_ = outer;
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     dialog->window_ = nullptr;
@@ -36,6 +53,7 @@ void DialogBase::endDialog(INT_PTR code) {
 }
 
 void DialogBase::setResult(LRESULT result) {
+  result_ = result;
   if (window_) SetWindowLongPtrW(window_, DWLP_MSGRESULT, result);
 }
 

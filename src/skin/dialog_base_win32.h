@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace ombrisk {
 
 class DialogBase {
@@ -23,8 +25,9 @@ class DialogBase {
   HWND window() const { return window_; }
 
  protected:
-  // The dialog procedure of this window: TRUE when the message was handled. Messages whose
-  // answer is not a BOOL set it with setResult.
+  // The dialog procedure of this window: TRUE when the message was handled. A message whose
+  // answer is not a BOOL sets it with setResult (the few messages whose answer a dialog
+  // procedure returns itself, such as WM_QUERYDRAGICON, are answered with it too).
   virtual INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   // Every message the modal loop retrieves, before dispatch: true consumes it.
   virtual bool preTranslateMessage(MSG& message);
@@ -38,6 +41,7 @@ class DialogBase {
   INT_PTR runLoop(HWND owner);
 
   HWND window_ = nullptr;
+  std::optional<LRESULT> result_;  // set by setResult during the message being handled
   bool ended_ = false;
   INT_PTR code_ = 0;
 };
