@@ -138,13 +138,18 @@ std::string_view labelSection(Language language) {
   return "Setting-EN";
 }
 
-InterfaceTexts::InterfaceTexts(Language language) : language_(language) {
-  for (const TextRow& row : kTextTable) {
-    const char* text = language == Language::SimplifiedChinese    ? row.simplified
-                       : language == Language::TraditionalChinese ? row.traditional
-                                                                  : row.english;
-    texts_[static_cast<std::size_t>(row.id)] = text;
+std::string_view textIn(Language language, TextId id) {
+  const TextRow& row = kTextTable[static_cast<std::size_t>(id)];
+  switch (language) {
+    case Language::SimplifiedChinese: return row.simplified;
+    case Language::TraditionalChinese: return row.traditional;
+    case Language::English: break;
   }
+  return row.english;
+}
+
+InterfaceTexts::InterfaceTexts(Language language) : language_(language) {
+  for (std::size_t i = 0; i < kTextCount; ++i) texts_[i] = textIn(language, static_cast<TextId>(i));
 }
 
 WindowFonts fontsFor(Language language, SystemVersion version) {

@@ -104,6 +104,9 @@ enum class TextId : std::size_t {
 
 inline constexpr std::size_t kTextCount = static_cast<std::size_t>(TextId::Count);
 
+// One text of one language, straight from the table.
+std::string_view textIn(Language language, TextId id);
+
 // The text set of one language, filled once at start.
 class InterfaceTexts {
  public:

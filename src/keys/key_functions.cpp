@@ -5,10 +5,13 @@
 namespace ombrisk {
 namespace {
 
-constexpr std::array<std::string_view, kKeyFunctionCount> kFunctionNames{
-    "Left Click", "Right Click", "Mid Click",  "Forward",   "Backward",   "Triple-click",
-    "DPI Switch", "RGB On/Off",  "Windows",    "Multimedia", "Fire Key",  "Single Key",
-    "Combo Key",  "Macro Key",   "Shift",      "Key Off",
+// The list text of each function, in function value order (the text table lists Shift right
+// after DPI Switch; its value is 14).
+constexpr std::array<TextId, kKeyFunctionCount> kFunctionTexts{
+    TextId::KeyLeftClick, TextId::KeyRightClick, TextId::KeyMidClick,   TextId::KeyForward,
+    TextId::KeyBackward,  TextId::KeyTripleClick, TextId::KeyDpiSwitch, TextId::KeyRgbOnOff,
+    TextId::KeyWindows,   TextId::KeyMultimedia, TextId::KeyFireKey,    TextId::KeySingleKey,
+    TextId::KeyComboKey,  TextId::KeyMacroKey,   TextId::KeyShift,      TextId::KeyOff,
 };
 
 constexpr std::array<std::string_view, 4> kDpiActionNames{"DPI +", "DPI -", "DPI Loop",
@@ -40,8 +43,13 @@ constexpr std::uint8_t kTripleClickTimes = 3;
 
 }  // namespace
 
+TextId keyFunctionText(KeyFunction function) {
+  return kFunctionTexts.at(static_cast<std::size_t>(function));
+}
+
 std::string_view keyFunctionName(std::uint8_t function) {
-  return function < kFunctionNames.size() ? kFunctionNames[function] : std::string_view{};
+  return function < kFunctionTexts.size() ? textIn(Language::English, kFunctionTexts[function])
+                                          : std::string_view{};
 }
 
 std::string_view dpiActionName(std::uint8_t action) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "app/interface_texts.h"
 #include "settings/settings_image.h"
 
 namespace ombrisk {
@@ -47,6 +48,8 @@ inline constexpr std::uint8_t kFixedWord14 = 0xF7;
 inline constexpr std::uint8_t kFixedWord15 = 0xF8;
 }  // namespace mouse_code
 
+// The function-list text of a function in every language.
+TextId keyFunctionText(KeyFunction function);
 // The English function-list text of a function value; "" outside 0..15.
 std::string_view keyFunctionName(std::uint8_t function);
 // "DPI +", "DPI -", "DPI Loop", "Shift DPI" for DpiAction 1..4; "" otherwise.
