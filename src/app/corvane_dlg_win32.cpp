@@ -7,8 +7,9 @@
 #include "app/window_messages.h"
 #include "settings/message_box_win32.h"
 #include "settings/settings_image.h"
-#include "macros/macro_panel_surface.h"
-#include "pages/advanced_page_surface.h"
+#include "pages/control_colours.h"
+#include "pages/pointer_settings_win32.h"
+#include "settings/apply_sequence.h"
 #include "skin/mem_dc_win32.h"
 #include "skin/png_win32.h"
 #include "skin/skin_files.h"
@@ -46,6 +47,8 @@ CCorvaneDlg::CCorvaneDlg(std::unique_ptr<Win32DeviceLink> link)
       icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON))) {}
 
 CCorvaneDlg::~CCorvaneDlg() {
+  page_.reset();
+  for (HBRUSH brush : brushes_) DeleteObject(brush);
   if (smallFont_) DeleteObject(smallFont_);
   if (titleFont_) DeleteObject(titleFont_);
 }
@@ -121,6 +124,8 @@ BOOL CCorvaneDlg::onInitDialog() {
   smallFont_ = createWindowFont(fonts.small);
   titleFont_ = createWindowFont(fonts.title);
   surface_.setFonts(smallFont_, titleFont_);
+  timerResolution_ = makePlatformTimerResolution();
+  pageContext_.reset(new PageContext{window, surface_, texts_, smallFont_, image, labels_, *profiles_, paths_, *link_});
 
   // 18. The first page, when the mouse is there.
   if (link_->linkReady()) buildPage(Page::Basic);
@@ -191,6 +196,7 @@ void CCorvaneDlg::showTrayMenu() {
 
 void CCorvaneDlg::onDestroy() {
   KillTimer(window(), kTrayRetryTimer);
+  page_.reset();
   link_->close();
   tray_.remove();
 }
@@ -201,31 +207,53 @@ void CCorvaneDlg::exitProgram() {
 }
 
 void CCorvaneDlg::buildPage(Page page) {
-  if (page == currentPage_) return;
+  if (page == currentPage_ || !pageContext_) return;
+  page_.reset();  // leaving a page destroys its children
   currentPage_ = page;
   if (page == Page::Basic) firstBuild_ = true;
-  surface_.setHoverTargets(hoverTargetsOf(windowSurface(), texts_));
-  surface_.paint([this](Painter& painter) { paintPage(painter); });
+  page_ = makePageView(page, *pageContext_);
+  paintPage();
 }
 
-void CCorvaneDlg::paintPage(Painter& painter) {
-  painter.image(pageImage(currentPage_), 0, 0);
-  for (const SurfaceRegion<WindowControl>& row : windowSurface()) paintRegion(painter, row, false, texts_);
-  surface_.forgetHover();
-  painter.text(texts_[pageTitle(currentPage_)], kPageTitleRegion, TextPlacement::Left, TextColour::Skin,
-               TextFont::Title);
-  if (currentPage_ == Page::Basic) {
-    for (const PageText& text : basicPageTexts(texts_)) painter.text(text.text, text.region, text.placement);
-  } else {
-    for (const PageText& text : advancedPageTexts(texts_)) painter.text(text.text, text.region, text.placement);
-    for (const PanelText& text : macroPanelTexts(texts_)) painter.text(text.text, text.region, text.placement);
-  }
+void CCorvaneDlg::paintPage() {
+  std::vector<SkinnedSurface::HoverTarget> targets = hoverTargetsOf(windowSurface(), texts_);
+  for (SkinnedSurface::HoverTarget& target : page_->hoverTargets()) targets.push_back(std::move(target));
+  surface_.setHoverTargets(std::move(targets));
+  surface_.paint([this](Painter& painter) {
+    painter.image(pageImage(currentPage_), 0, 0);
+    for (const SurfaceRegion<WindowControl>& row : windowSurface()) paintRegion(painter, row, false, texts_);
+    page_->build(painter);
+    painter.text(texts_[pageTitle(currentPage_)], kPageTitleRegion, TextPlacement::Left, TextColour::Skin,
+                 TextFont::Title);
+  });
+}
+
+void CCorvaneDlg::applySettings(int bottomButton) {
+  if (!link_->linkReady()) return;
+  const HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  SettingsImage& image = settingsImage();
+  const SettingsFileContext files{paths_, *fileIo_, *messages_, narrow(applicationName())};
+  runApplySequence({link_->protocol(), image, files, *profiles_, labels_, std::string(texts_.labelSection()),
+                    timerResolution_.get()});
+  lastBottomButton_ = bottomButton;
+  image.appliedCopy = image.record;
+  makePointerCalls(window(), pointerApplyCalls(image.record));
+  SetCursor(previousCursor);
 }
 
 void CCorvaneDlg::onLeftButtonDown(int x, int y) {
   lastClick_ = {x, y};
   if (const auto* row = hitTest(windowSurface(), x, y)) {
     switch (row->control) {
+      case WindowControl::Ok:
+        applySettings(1);
+        ShowWindow(window(), SW_HIDE);
+        return;
+      case WindowControl::Apply:
+        applySettings(2);
+        return;
+      case WindowControl::Skins:
+        return;  // claimed: no drag
       case WindowControl::Minimise:
         ShowWindow(window(), SW_HIDE);
         return;
@@ -246,15 +274,41 @@ void CCorvaneDlg::onLeftButtonDown(int x, int y) {
       case WindowControl::WebLink:
         ShellExecuteW(nullptr, L"open", widen(kVendorWebSite).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         return;
-      case WindowControl::Ok:
-      case WindowControl::Apply:
-      case WindowControl::Skins:
-        // Claimed (no drag); they act through the apply sequence and the skin dialog.
-        return;
     }
   }
+  if (page_ && page_->press(x, y)) return;
   // Nothing claimed the press: drag the borderless window.
   PostMessageW(window(), WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(x, y));
+}
+
+std::optional<INT_PTR> CCorvaneDlg::controlColour(UINT message, HDC dc, HWND child) {
+  if (page_)
+    if (const auto brush = page_->controlColour(message, dc, child)) return reinterpret_cast<INT_PTR>(*brush);
+  const ChildClass childClass = message == WM_CTLCOLOREDIT    ? ChildClass::Edit
+                                : message == WM_CTLCOLORLISTBOX ? ChildClass::List
+                                : message == WM_CTLCOLORBTN     ? ChildClass::Button
+                                                                : ChildClass::Static;
+  const SkinState& skin = skinState();
+  const ControlColour colour =
+      controlColourFor(childClass, GetDlgCtrlID(child), settingsImage().record, {skin.red, skin.green, skin.blue});
+  const auto rgb = [](Rgb c) { return RGB(c.red, c.green, c.blue); };
+  if (colour.text) SetTextColor(dc, rgb(*colour.text));
+  if (colour.background) {
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, rgb(*colour.background));
+  } else {
+    SetBkMode(dc, TRANSPARENT);
+  }
+  if (colour.smallFont && smallFont_) SelectObject(dc, smallFont_);
+  if (!colour.brush) return std::nullopt;
+  // One brush per colour for the whole run: the swatches change colour, the rest never do.
+  const COLORREF wanted = rgb(*colour.brush);
+  for (HBRUSH brush : brushes_) {
+    LOGBRUSH info{};
+    if (GetObjectW(brush, sizeof info, &info) && info.lbColor == wanted) return reinterpret_cast<INT_PTR>(brush);
+  }
+  brushes_.push_back(CreateSolidBrush(wanted));
+  return reinterpret_cast<INT_PTR>(brushes_.back());
 }
 
 void CCorvaneDlg::onMouseMove(int x, int y) {
@@ -273,6 +327,7 @@ bool CCorvaneDlg::onNonClientPaint() {
 }
 
 bool CCorvaneDlg::preTranslateMessage(MSG& message) {
+  if (page_ && page_->preTranslate(message)) return true;
   if (message.message == WM_KEYDOWN && (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE)) {
     ShowWindow(window(), SW_HIDE);
     return true;
@@ -315,7 +370,15 @@ INT_PTR CCorvaneDlg::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == kCommandExit) exitProgram();
+      if (page_) page_->command(wParam, lParam);
       return TRUE;  // IDOK and IDCANCEL from the dialog manager do nothing here
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+      if (const auto brush = controlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+        return *brush;
+      return FALSE;
     case WM_CLOSE:
       ShowWindow(window(), SW_HIDE);
       return TRUE;

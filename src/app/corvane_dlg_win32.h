@@ -4,11 +4,15 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
+#include <vector>
 #include <string>
 
 #include "app/interface_texts.h"
 #include "app/tray_icon_win32.h"
 #include "device/device_link_win32.h"
+#include "device/pauser.h"
+#include "pages/page_view_win32.h"
 #include "pages/window_surface.h"
 #include "settings/file_io.h"
 #include "settings/profile_store.h"
@@ -44,7 +48,9 @@ class CCorvaneDlg final : public DialogBase {
   void onDestroy();
 
   void buildPage(Page page);
-  void paintPage(Painter& painter);
+  void paintPage();
+  void applySettings(int bottomButton);
+  std::optional<INT_PTR> controlColour(UINT message, HDC dc, HWND child);
 
   std::unique_ptr<Win32DeviceLink> link_;
   std::unique_ptr<FileIo> fileIo_;
@@ -62,6 +68,10 @@ class CCorvaneDlg final : public DialogBase {
   ButtonLabelSet labels_;
   POINT lastClick_{};
 
+  std::unique_ptr<TimerResolution> timerResolution_;
+  std::unique_ptr<PageContext> pageContext_;
+  std::unique_ptr<PageView> page_;  // the page shown; its children live as long as it
+  std::vector<HBRUSH> brushes_;     // of the children's colours, made once each
   Page currentPage_ = Page::None;
   bool firstBuild_ = false;
   bool rebuildOnShow_ = false;

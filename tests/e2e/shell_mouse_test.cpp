@@ -169,6 +169,18 @@ TEST_F(ShellWithMouse, CloseButtonExitsWithZeroAndRemovesTheIcon) {
   EXPECT_FALSE(program->trayIconPresent());
 }
 
+TEST_F(ShellWithMouse, ApplyWritesTheSettingsFileAndOkHides) {
+  start();
+  show();
+  ASSERT_EQ(install.readFile(L"config.bin").at(0), 0);
+  program->clickClient(718, 633);  // Apply
+  EXPECT_TRUE(waitUntil([&] { return install.readFile(L"config.bin").at(0) == 1; }));
+  EXPECT_EQ(install.readFile(L"config.bin").size(), 1986u);
+  EXPECT_TRUE(program->windowVisible());
+  program->clickClient(614, 633);  // OK
+  EXPECT_TRUE(program->waitForVisible(false));
+}
+
 TEST_F(ShellWithMouse, KeyMatrixEventBalloons) {
   start();
   const auto second = eventBalloon(8, 2);

@@ -1,0 +1,17 @@
+// The pointer settings' system calls: SystemParametersInfoW and GetDoubleClickTime. Each
+// failing call shows its text in a message box with the caption "Warning"; the others
+// still run.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "pages/pointer_settings.h"
+
+namespace ombrisk {
+
+void makePointerCalls(HWND owner, const std::vector<PointerCall>& calls);
+SystemPointerReading readSystemPointer(HWND owner);
+
+}  // namespace ombrisk
