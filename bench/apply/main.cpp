@@ -18,6 +18,7 @@
 #include "device/report_commands.h"
 #include "device/virtual_mouse_client.h"
 #include "device/virtual_mouse_server.h"
+#include "keys/key_functions.h"
 #include "settings/apply_sequence.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "app/device_balloon.h"
 
-#include "app/window_messages.h"
+#include "device/device_events.h"
 #include "pages/dpi_values.h"
 
 namespace ombrisk {

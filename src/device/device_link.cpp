@@ -1,6 +1,6 @@
 #include "device/device_link.h"
 
-#include "app/window_messages.h"
+#include "device/device_events.h"
 #include "device/handshake.h"
 #include "device/protocol_constants.h"
 #include "device/report_commands.h"

@@ -12,9 +12,9 @@
 #include <string_view>
 
 #include "device/command_protocol.h"
+#include "device/device_image.h"
 #include "device/hid_system.h"
-#include "settings/file_io.h"
-#include "settings/settings_image.h"
+#include "util/message_sink.h"
 
 namespace ombrisk {
 

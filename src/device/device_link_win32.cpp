@@ -8,11 +8,10 @@
 #include <atomic>
 #include <vector>
 
-#include "app/window_messages.h"
 #include "device/device_link.h"
 #include "device/hid_backend_win32.h"
 #include "device/pauser.h"
-#include "settings/message_box_win32.h"
+#include "util/message_box_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk {
@@ -44,8 +43,9 @@ std::wstring_view broadcastName(const DEV_BROADCAST_DEVICEINTERFACE_W& broadcast
 
 class LinkWin32 final : public Win32DeviceLink, private LinkListener {
  public:
-  explicit LinkWin32(std::unique_ptr<HidBackendWin32> backend)
+  LinkWin32(std::unique_ptr<HidBackendWin32> backend, UINT notifyMessage)
       : backend_(std::move(backend)),
+        notifyMessage_(notifyMessage),
         pauser_(makePlatformPauser()),
         messages_(makeMessageBoxSink()),
         core_(backend_->system(), *pauser_, *this, *messages_, applicationName()) {}
@@ -110,7 +110,7 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
  private:
   // LinkListener
   void notify(unsigned type, unsigned value) override {
-    if (window_) SendMessageW(window_, DeviceNotifyMessage, type, value);
+    if (window_) SendMessageW(window_, notifyMessage_, type, value);
   }
   void hideMainWindow() override {
     if (window_) ShowWindow(window_, SW_HIDE);
@@ -159,11 +159,12 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
       const std::size_t bytes = reader->finishRead();
       if (bytes == 0) continue;
       if (auto event = parseEventReport(std::span(buffer).first(std::min(bytes, buffer.size()))))
-        SendMessageW(window_, DeviceNotifyMessage, event->type, event->value);
+        SendMessageW(window_, notifyMessage_, event->type, event->value);
     }
   }
 
   std::unique_ptr<HidBackendWin32> backend_;
+  const UINT notifyMessage_;
   std::unique_ptr<Pauser> pauser_;
   std::unique_ptr<MessageSink> messages_;
   DeviceLink core_;
@@ -177,11 +178,11 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
 }  // namespace
 
 std::unique_ptr<Win32DeviceLink> Win32DeviceLink::create(std::wstring_view deviceOption,
-                                                         std::string& error) {
-  if (deviceOption.empty()) return std::make_unique<LinkWin32>(makeSetupApiBackend());
+                                                         UINT notifyMessage, std::string& error) {
+  if (deviceOption.empty()) return std::make_unique<LinkWin32>(makeSetupApiBackend(), notifyMessage);
   auto endpoint = parseVirtualEndpoint(narrow(deviceOption), error);
   if (!endpoint) return nullptr;
-  return std::make_unique<LinkWin32>(makeVirtualBackend(*endpoint));
+  return std::make_unique<LinkWin32>(makeVirtualBackend(*endpoint), notifyMessage);
 }
 
 }  // namespace ombrisk

@@ -25,11 +25,6 @@ constexpr std::array<DpiCodes, 4> kDpiCodeTable{{
     {8, {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08}},
 }};
 
-// Factory functions of entries 0..11: Left, Right, Mid, Forward, Backward, DPI Switch twice,
-// Key Off for the rest.
-constexpr std::array<std::uint8_t, kButtonCount> kDefaultFunctions{0, 1, 2, 3, 4, 6,
-                                                                   6, 15, 15, 15, 15, 15};
-
 }  // namespace
 
 std::uint8_t& SettingsRecord::key(KeyTableId table, KeyField field, std::size_t entry) {
@@ -65,15 +60,6 @@ std::uint8_t dpiCode(std::uint8_t sensorType, std::uint8_t levelIndex) {
 
 std::size_t dpiLevelCount(std::uint8_t sensorType) {
   return sensorType >= 1 && sensorType <= 3 ? 8 : 12;
-}
-
-void resetKeyTables(SettingsRecord& record) {
-  for (KeyTableId table : {KeyTableId::A, KeyTableId::B}) {
-    for (std::size_t entry = 0; entry < kButtonCount; ++entry)
-      record.key(table, KeyField::Function, entry) = kDefaultFunctions[entry];
-    record.dpiAction(table, 5) = 1;  // DPI +
-    record.dpiAction(table, 6) = 2;  // DPI -
-  }
 }
 
 }  // namespace ombrisk

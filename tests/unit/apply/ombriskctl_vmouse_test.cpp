@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "settings/profile_store.h"
+#include "keys/key_functions.h"
 #include "settings/settings_image.h"
 #include "support/temp_folder.h"
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "app/window_messages.h"
+#include "device/device_events.h"
 #include "device/device_link.h"
 #include "device/virtual_hid_system.h"
 #include "device/report_commands.h"

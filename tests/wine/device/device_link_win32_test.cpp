@@ -106,7 +106,8 @@ class VirtualLinkWin32Test : public ::testing::Test {
 
   void startLink() {
     std::string error;
-    link = Win32DeviceLink::create(L"tcp:127.0.0.1:" + std::to_wstring(mouse->port()), error);
+    link = Win32DeviceLink::create(L"tcp:127.0.0.1:" + std::to_wstring(mouse->port()),
+                                   DeviceNotifyMessage, error);
     ASSERT_NE(link, nullptr) << error;
     window.link = link.get();
     link->setMainWindow(window.window);
@@ -148,7 +149,7 @@ class VirtualLinkWin32Test : public ::testing::Test {
 
 TEST(RealBackend, EnumerationWithoutTheMouseEndsCleanly) {
   std::string error;
-  auto link = Win32DeviceLink::create(L"", error);
+  auto link = Win32DeviceLink::create(L"", DeviceNotifyMessage, error);
   ASSERT_NE(link, nullptr) << error;
   EXPECT_FALSE(link->findDevice());
   EXPECT_FALSE(link->linkReady());
@@ -181,7 +182,7 @@ TEST(DeviceOption, OnlyLoopbackAddressesAreAccepted) {
   };
   for (const auto& [option, accepted] : cases) {
     std::string error;
-    auto link = Win32DeviceLink::create(option, error);
+    auto link = Win32DeviceLink::create(option, DeviceNotifyMessage, error);
     EXPECT_EQ(link != nullptr, accepted) << std::wstring(option).size();
     EXPECT_EQ(error.empty(), accepted) << error;
   }
