@@ -38,8 +38,8 @@ struct DeviceEvent {
 // (only 5, 7, 8, 9 are forwarded) or a report too short to hold its value.
 std::optional<DeviceEvent> parseEventReport(std::span<const std::uint8_t> report);
 
-// Whether a device-interface name is one of the mouse's: it contains "Vid_04d9&Pid_a09f"
-// or "VID_04D9&PID_A09F" (exactly so; other spellings are other devices).
+// Whether a device-interface name is one of the mouse's: it carries the mouse's ids in one
+// of the two spellings of kMouseInterfaceIds.
 bool namesTheMouse(std::string_view interfaceName);
 
 class DeviceLink {

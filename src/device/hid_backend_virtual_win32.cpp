@@ -16,6 +16,7 @@
 #include "device/hid_backend_win32.h"
 #include "device/protocol_constants.h"
 #include "device/virtual_hid_system.h"
+#include "util/wide_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -187,16 +188,17 @@ class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
     }
   }
 
-  // The same broadcast the system sends for the mouse's interface; it lives on this stack
-  // for the whole synchronous send.
+  // The same broadcast the system sends for the mouse's command interface; it lives on this
+  // stack for the whole synchronous send.
   void broadcast(bool arrival) {
-    constexpr std::size_t kNameChars = std::size(kVirtualMouseInterfaceName);
-    std::vector<std::uint8_t> storage(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + kNameChars * sizeof(wchar_t), 0);
+    const std::wstring name = widen(vm::mouseInterfacePath(vm::MouseInterface::Command));
+    const std::size_t chars = name.size() + 1;
+    std::vector<std::uint8_t> storage(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + chars * sizeof(wchar_t), 0);
     auto* message = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(storage.data());
     message->dbcc_size = static_cast<DWORD>(storage.size());
     message->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     message->dbcc_classguid = kHidInterfaceClass;
-    std::copy_n(kVirtualMouseInterfaceName, kNameChars, message->dbcc_name);
+    std::copy_n(name.c_str(), chars, message->dbcc_name);
     SendMessageW(window_, WM_DEVICECHANGE, arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
                  reinterpret_cast<LPARAM>(message));
   }

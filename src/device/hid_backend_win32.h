@@ -84,8 +84,4 @@ std::unique_ptr<HidBackendWin32> makeVirtualBackend(const VirtualEndpoint& endpo
 // thread that is inside SendMessage to this one can finish.
 void waitForThreadServingMessages(HANDLE thread);
 
-// The name that device-change broadcasts carry for the virtual mouse.
-inline constexpr wchar_t kVirtualMouseInterfaceName[] =
-    L"\\\\?\\HID#VID_04D9&PID_A09F&MI_02#7&2b4c6d8e&0&0001#{4d1e55b2-f16f-11cf-88cb-001111000030}";
-
 }  // namespace ombrisk

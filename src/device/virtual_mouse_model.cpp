@@ -32,11 +32,11 @@ const std::vector<vm::VirtualInterface> kKeyboard = {
     {"\\\\?\\HID#VID_046D&PID_C31C&MI_00#7&1f0e2d3c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}",
      0x046D, 0xC31C, 0x0001, 0x0006, 9, 2, 0},
 };
-const vm::VirtualInterface kEventInterface{std::string(kEventInterfacePath), kMouseVendorId,
+const vm::VirtualInterface kEventInterface{vm::mouseInterfacePath(vm::MouseInterface::Event), kMouseVendorId,
                                            kMouseProductId, kEventUsagePage, kEventUsagePage,
                                            static_cast<std::uint16_t>(kEventReportLength), 0, 0};
 const vm::VirtualInterface kCommandInterface{
-    std::string(kCommandInterfacePath), kMouseVendorId, kMouseProductId, kCommandUsagePage,
+    vm::mouseInterfacePath(vm::MouseInterface::Command), kMouseVendorId, kMouseProductId, kCommandUsagePage,
     kCommandUsagePage, static_cast<std::uint16_t>(kBlockReportLength),
     static_cast<std::uint16_t>(kBlockReportLength), static_cast<std::uint16_t>(kFeatureReportLength)};
 

@@ -61,10 +61,6 @@ const FaultModeInfo& faultModeInfo(FaultMode mode);
 // The interfaces presented while plugged in: an unrelated keyboard, then the mouse's event
 // and command interfaces (command first on request). Unplugged, only the keyboard remains.
 std::vector<vm::VirtualInterface> presentedInterfaces(bool plugged, bool commandFirst);
-inline constexpr std::string_view kEventInterfacePath =
-    "\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&2b4c6d8e&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
-inline constexpr std::string_view kCommandInterfacePath =
-    "\\\\?\\HID#VID_04D9&PID_A09F&MI_02#7&2b4c6d8e&0&0001#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
 class VirtualMouseModel {
  public:

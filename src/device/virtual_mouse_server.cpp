@@ -189,8 +189,8 @@ class Server final : public VirtualMouseServer {
         {
           std::lock_guard lock(mutex_);
           if (plugged_ && c.role == Role::Unknown) {
-            if (path == kCommandInterfacePath) c.role = Role::Command;
-            if (path == kEventInterfacePath) c.role = Role::Event;
+            if (path == vm::mouseInterfacePath(vm::MouseInterface::Command)) c.role = Role::Command;
+            if (path == vm::mouseInterfacePath(vm::MouseInterface::Event)) c.role = Role::Event;
             opened = c.role != Role::Unknown;
           }
         }

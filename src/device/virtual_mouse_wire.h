@@ -59,6 +59,12 @@ struct VirtualInterface {
   bool operator==(const VirtualInterface&) const = default;
 };
 
+// The mouse's two interfaces as vmouse names them: as the system names the interfaces of a
+// composite HID device, so that the device search and the device-change broadcasts take them
+// for the real mouse's.
+enum class MouseInterface { Event, Command };
+std::string mouseInterfacePath(MouseInterface which);
+
 std::vector<std::uint8_t> encodeInterfaces(const std::vector<VirtualInterface>& interfaces);
 // Null on a truncated or inconsistent payload.
 std::optional<std::vector<VirtualInterface>> decodeInterfaces(std::span<const std::uint8_t> payload);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/report_commands.h"
+#include "device/sensor_table.h"
 #include "keys/key_functions.h"
 
 namespace ombrisk {

@@ -107,10 +107,4 @@ struct SettingsImage {
 // The program's one settings image.
 SettingsImage& settingsImage();
 
-// DPI codes of the four sensor types; a level index past the sensor's table is clamped to
-// its last entry, and a sensor type above 3 yields code 0 for every level.
-std::uint8_t dpiCode(std::uint8_t sensorType, std::uint8_t levelIndex);
-// Levels offered for a sensor type: 8 for types 1..3, 12 otherwise.
-std::size_t dpiLevelCount(std::uint8_t sensorType);
-
 }  // namespace ombrisk

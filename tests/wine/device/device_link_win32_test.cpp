@@ -14,6 +14,7 @@
 #include "device/report_commands.h"
 #include "device/virtual_mouse_client.h"
 #include "device/vmouse_process_win32.h"
+#include "util/wide_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -261,7 +262,7 @@ TEST_F(VirtualLinkWin32Test, UnrelatedArrivalChangesNothingAndRemovalWithTheMous
   EXPECT_EQ(dump(), before);
   EXPECT_TRUE(link->linkReady());
 
-  Broadcast mouseInterface(kVirtualMouseInterfaceName);
+  Broadcast mouseInterface(widen(vm::mouseInterfacePath(vm::MouseInterface::Command)));
   EXPECT_EQ(SendMessageW(window.window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
                          mouseInterface.lParam()), TRUE);
   EXPECT_EQ(window.notes, (std::vector<Note>{{kEventLinkReady, 0}}));
