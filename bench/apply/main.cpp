@@ -16,10 +16,10 @@
 #include "device/handshake.h"
 #include "device/pauser.h"
 #include "device/report_commands.h"
-#include "device/virtual_mouse_client.h"
-#include "device/virtual_mouse_server.h"
+#include "device/virtual/virtual_mouse_client.h"
 #include "keys/key_functions.h"
 #include "settings/apply_sequence.h"
+#include "vmouse/virtual_mouse_server.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "device/hid_backend_win32.h"
 #include "device/protocol_constants.h"
-#include "device/virtual_hid_system.h"
+#include "device/virtual/virtual_hid_system.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk {

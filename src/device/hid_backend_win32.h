@@ -11,7 +11,7 @@
 #include <span>
 
 #include "device/hid_system.h"
-#include "device/virtual_mouse_client.h"
+#include "device/virtual/virtual_mouse_client.h"
 
 namespace ombrisk {
 

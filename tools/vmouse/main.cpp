@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "device/virtual_mouse_client.h"
-#include "device/virtual_mouse_server.h"
+#include "device/virtual/virtual_mouse_client.h"
+#include "vmouse/virtual_mouse_server.h"
 
 namespace {
 

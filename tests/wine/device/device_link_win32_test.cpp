@@ -12,8 +12,8 @@
 #include "device/device_link_win32.h"
 #include "device/hid_backend_win32.h"
 #include "device/report_commands.h"
-#include "device/virtual_mouse_client.h"
-#include "device/vmouse_process_win32.h"
+#include "device/virtual/virtual_mouse_client.h"
+#include "support/vmouse_process_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk {

@@ -1,4 +1,4 @@
-#include "device/virtual_mouse_model.h"
+#include "vmouse/virtual_mouse_model.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,7 +20,6 @@ const MouseSettings kFactorySettings = [] {
   return s;
 }();
 
-constexpr std::string_view kStateFileHeader = "VMOUSE1\n";
 // Filler of the hostile mouse's over-long block answers.
 constexpr std::uint8_t kHostileFill = 0xEE;
 constexpr std::size_t kHostileLength = 255;
@@ -32,27 +31,13 @@ const std::vector<vm::VirtualInterface> kKeyboard = {
     {"\\\\?\\HID#VID_046D&PID_C31C&MI_00#7&1f0e2d3c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}",
      0x046D, 0xC31C, 0x0001, 0x0006, 9, 2, 0},
 };
-const vm::VirtualInterface kEventInterface{vm::mouseInterfacePath(vm::MouseInterface::Event), kMouseVendorId,
-                                           kMouseProductId, kEventUsagePage, kEventUsagePage,
-                                           static_cast<std::uint16_t>(kEventReportLength), 0, 0};
+const vm::VirtualInterface kEventInterface{
+    vm::mouseInterfacePath(vm::MouseInterface::Event), kMouseVendorId, kMouseProductId,
+    kEventUsagePage, kEventUsagePage, static_cast<std::uint16_t>(kEventReportLength), 0, 0};
 const vm::VirtualInterface kCommandInterface{
-    vm::mouseInterfacePath(vm::MouseInterface::Command), kMouseVendorId, kMouseProductId, kCommandUsagePage,
-    kCommandUsagePage, static_cast<std::uint16_t>(kBlockReportLength),
+    vm::mouseInterfacePath(vm::MouseInterface::Command), kMouseVendorId, kMouseProductId,
+    kCommandUsagePage, kCommandUsagePage, static_cast<std::uint16_t>(kBlockReportLength),
     static_cast<std::uint16_t>(kBlockReportLength), static_cast<std::uint16_t>(kFeatureReportLength)};
-
-// The fields of MouseSettings in state-file order.
-template <typename Settings, typename Visit>
-void forEachField(Settings& s, Visit visit) {
-  visit(std::span(s.sensor));
-  visit(std::span(&s.reportInterval, 1));
-  visit(std::span(s.effect));
-  for (auto& set : s.lightSets) visit(std::span(set));
-  for (auto& block : s.featureBlocks) visit(std::span(block));
-  visit(std::span(&s.stageCount, 1));
-  visit(std::span(s.stageCodes));
-  for (auto& matrix : s.keyMatrices) visit(std::span(matrix));
-  for (auto& macro : s.macros) visit(std::span(macro));
-}
 
 std::string hex(std::span<const std::uint8_t> bytes) {
   static constexpr char kDigits[] = "0123456789abcdef";
@@ -87,27 +72,6 @@ MouseSettings factorySettings(std::uint8_t sensorType) {
   MouseSettings s = kFactorySettings;
   s.sensor[0] = sensorType;
   return s;
-}
-
-std::vector<std::uint8_t> encodeSettings(const MouseSettings& settings) {
-  std::vector<std::uint8_t> bytes(kStateFileHeader.begin(), kStateFileHeader.end());
-  forEachField(settings, [&](auto field) {
-    for (std::uint8_t b : field) bytes.push_back(b);
-  });
-  return bytes;
-}
-
-std::optional<MouseSettings> decodeSettings(std::span<const std::uint8_t> bytes) {
-  MouseSettings settings;
-  if (bytes.size() != encodeSettings(settings).size() ||
-      !std::equal(kStateFileHeader.begin(), kStateFileHeader.end(), bytes.begin()))
-    return std::nullopt;
-  std::size_t at = kStateFileHeader.size();
-  forEachField(settings, [&](auto field) {
-    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), field.size(), field.begin());
-    at += field.size();
-  });
-  return settings;
 }
 
 const FaultModeInfo& faultModeInfo(FaultMode mode) {

@@ -7,10 +7,11 @@
 
 #include "device/handshake.h"
 #include "device/report_commands.h"
-#include "device/virtual_mouse_client.h"
-#include "device/virtual_mouse_server.h"
-#include "fake_command_port.h"
+#include "device/virtual/virtual_mouse_client.h"
 #include "support/temp_folder.h"
+#include "unit/device/fake_command_port.h"
+#include "vmouse/mouse_state_file.h"
+#include "vmouse/virtual_mouse_server.h"
 
 namespace ombrisk {
 namespace {

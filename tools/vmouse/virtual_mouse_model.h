@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "device/report_frame.h"
-#include "device/virtual_mouse_wire.h"
+#include "device/virtual/virtual_mouse_wire.h"
 
 namespace ombrisk {
 
@@ -34,10 +34,6 @@ struct MouseSettings {
 
 // A fresh mouse of the given sensor type (0..3).
 MouseSettings factorySettings(std::uint8_t sensorType);
-
-// The state file: a short header, then the settings field by field.
-std::vector<std::uint8_t> encodeSettings(const MouseSettings& settings);
-std::optional<MouseSettings> decodeSettings(std::span<const std::uint8_t> bytes);
 
 enum class FaultMode { None, PlainEcho, Silent, Hostile };
 

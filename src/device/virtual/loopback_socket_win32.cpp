@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "device/loopback_socket.h"
+#include "device/virtual/loopback_socket.h"
 
 namespace ombrisk {
 namespace {

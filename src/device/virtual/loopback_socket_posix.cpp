@@ -12,7 +12,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "device/loopback_socket.h"
+#include "device/virtual/loopback_socket.h"
 
 namespace ombrisk {
 namespace {

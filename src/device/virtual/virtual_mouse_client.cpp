@@ -1,4 +1,4 @@
-#include "device/virtual_mouse_client.h"
+#include "device/virtual/virtual_mouse_client.h"
 
 #include <algorithm>
 #include <charconv>

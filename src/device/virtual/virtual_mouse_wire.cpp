@@ -1,4 +1,4 @@
-#include "device/virtual_mouse_wire.h"
+#include "device/virtual/virtual_mouse_wire.h"
 
 #include <algorithm>
 #include <array>

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "device/loopback_socket.h"
+#include "device/virtual/loopback_socket.h"
 
 namespace ombrisk::vm {
 
