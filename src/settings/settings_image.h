@@ -84,13 +84,14 @@ struct SettingsRecord {
   std::uint8_t& operator[](std::size_t offset) { return bytes.at(offset); }
   std::uint8_t operator[](std::size_t offset) const { return bytes.at(offset); }
 
+  // Every accessor throws std::out_of_range for an entry or block index past 11.
   // One entry of a key table field; entry is a ButtonIndex 0..11.
   std::uint8_t& key(KeyTableId table, KeyField field, std::size_t entry);
   std::uint8_t key(KeyTableId table, KeyField field, std::size_t entry) const;
   // The DpiAction (1..4) of an entry, kept beside the key table.
   std::uint8_t& dpiAction(KeyTableId table, std::size_t entry);
   std::uint8_t dpiAction(KeyTableId table, std::size_t entry) const;
-  // Macro block of macro number 1..12 (index 0..11).
+  // The 128 bytes of the macro block of macro number 1..12 (index 0..11).
   std::uint8_t* macroBlock(std::size_t index);
   const std::uint8_t* macroBlock(std::size_t index) const;
 
