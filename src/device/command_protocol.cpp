@@ -40,6 +40,7 @@ bool CommandProtocol::frameTransaction(Frame& frame) {
 
 bool CommandProtocol::blockTransaction(Frame& frame, std::span<std::uint8_t> data) {
   const bool reads = (frame[0] & cmd::kReadBit) != 0;
+  if (reads) port_.discardInput();
   const bool sent = frameTransaction(frame);
   const std::size_t length = std::min<std::size_t>(frame[2], data.size());
   const std::size_t blocks = blockCount(frame[2]);

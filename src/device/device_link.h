@@ -80,6 +80,7 @@ class DeviceLink {
     bool getFeature(std::span<std::uint8_t> r) override { return open && open->getFeature(r); }
     bool writeOutput(std::span<const std::uint8_t> r) override { return open && open->writeOutput(r); }
     bool readInput(std::span<std::uint8_t> r) override { return open && open->readInput(r); }
+    bool discardInput() override { return open && open->discardInput(); }
   };
 
   void closeInterfaces();

@@ -93,6 +93,7 @@ class HidCommandPort final : public CommandPort {
     std::copy_n(buffer.begin(), std::min<std::size_t>(read, report.size()), report.begin());
     return true;
   }
+  bool discardInput() override { return reads_.valid() && HidD_FlushQueue(reads_.get()); }
 
  private:
   Handle feature_;

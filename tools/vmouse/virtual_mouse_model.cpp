@@ -103,6 +103,8 @@ void VirtualMouseModel::resetLink() {
   answer_ = {};
   pending_.reset();
   input_.clear();
+  late_.clear();
+  lateAnswerDue_ = false;
 }
 
 void VirtualMouseModel::receiveFeature(std::span<const std::uint8_t> report) {
@@ -112,12 +114,13 @@ void VirtualMouseModel::receiveFeature(std::span<const std::uint8_t> report) {
   Frame unscrambled = wire;
   unscrambleFrame(unscrambled, protocolScrambleKey());
 
-  // A new frame ends whatever transfer was under way.
+  // A new frame ends whatever write was under way; what the mouse has already sent stays
+  // in the host's input buffer.
   pending_.reset();
-  input_.clear();
   answer_ = {};
 
   // Either handshake sets the mode of everything that follows.
+  if (isHandshake(wire) || isHandshake(unscrambled)) lateAnswerDue_ = fault_.lateFirstBlockRead;
   if (isHandshake(wire)) {
     log_.push_back(wire);
     scrambled_ = false;
@@ -223,13 +226,20 @@ std::vector<std::uint8_t> VirtualMouseModel::answerFeature(std::size_t length) c
 }
 
 void VirtualMouseModel::queueBlocks(std::span<const std::uint8_t> data, std::size_t announced) {
+  std::vector<Block> blocks;
   for (std::size_t start = 0; start < announced; start += kBlockSize) {
-    std::array<std::uint8_t, 32> block{};
+    Block block{};
     if (start < data.size())
       std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(start),
                   std::min(kBlockSize, data.size() - start), block.begin());
-    input_.push_back(block);
+    blocks.push_back(block);
   }
+  if (lateAnswerDue_ && !blocks.empty()) {
+    lateAnswerDue_ = false;
+    late_ = std::move(blocks);
+    return;
+  }
+  input_.insert(input_.end(), blocks.begin(), blocks.end());
 }
 
 void VirtualMouseModel::receiveOutput(std::span<const std::uint8_t> report) {
@@ -269,6 +279,12 @@ void VirtualMouseModel::finishWrite() {
 }
 
 std::optional<std::vector<std::uint8_t>> VirtualMouseModel::takeInput(std::size_t length) {
+  if (!late_.empty()) {
+    // This wait passes empty; the late answer arrives just after it.
+    input_.insert(input_.end(), late_.begin(), late_.end());
+    late_.clear();
+    return std::nullopt;
+  }
   if (input_.empty()) return std::nullopt;
   std::vector<std::uint8_t> report(std::max<std::size_t>(length, 1 + kBlockSize), 0);
   std::copy(input_.front().begin(), input_.front().end(), report.begin() + 1);

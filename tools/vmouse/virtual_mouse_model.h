@@ -35,7 +35,7 @@ struct MouseSettings {
 // A fresh mouse of the given sensor type (0..3).
 MouseSettings factorySettings(std::uint8_t sensorType);
 
-enum class FaultMode { None, PlainEcho, Silent, Hostile };
+enum class FaultMode { None, PlainEcho, Silent, Hostile, Late };
 
 struct FaultModeInfo {
   FaultMode mode;
@@ -43,13 +43,18 @@ struct FaultModeInfo {
   bool echoesPlainHandshake;
   bool answersBlockReads;
   bool hostileAnswers;  // out-of-range indices and lengths in read answers
+  // The answer to the first block read after each handshake comes one input report late:
+  // the host's first wait for it passes empty, and its last block is still in the host's
+  // input buffer when the next block read begins.
+  bool lateFirstBlockRead;
 };
 
-inline constexpr std::array<FaultModeInfo, 4> kFaultModes{{
-    {FaultMode::None, "", false, true, false},
-    {FaultMode::PlainEcho, "--plain-echo", true, true, false},
-    {FaultMode::Silent, "--silent", false, false, false},
-    {FaultMode::Hostile, "--hostile", false, true, true},
+inline constexpr std::array<FaultModeInfo, 5> kFaultModes{{
+    {FaultMode::None, "", false, true, false, false},
+    {FaultMode::PlainEcho, "--plain-echo", true, true, false, false},
+    {FaultMode::Silent, "--silent", false, false, false, false},
+    {FaultMode::Hostile, "--hostile", false, true, true, false},
+    {FaultMode::Late, "--late", false, true, false, true},
 }};
 
 const FaultModeInfo& faultModeInfo(FaultMode mode);
@@ -69,7 +74,11 @@ class VirtualMouseModel {
   // An output report (report id, then 32 data bytes) of a block write.
   void receiveOutput(std::span<const std::uint8_t> report);
   // The next input report of a block read, zero-padded to length; none when nothing waits.
+  // The input reports wait in the host's buffer: a new frame leaves them there.
   std::optional<std::vector<std::uint8_t>> takeInput(std::size_t length);
+  // The host drops the input reports waiting in its buffer (a late answer still on its way
+  // arrives afterwards).
+  void discardInput() { input_.clear(); }
 
   // Plug-in: the handshake and any half-done transfer start over.
   void resetLink();
@@ -102,7 +111,11 @@ class VirtualMouseModel {
   bool scrambled_ = false;
   Frame answer_{};
   std::optional<PendingWrite> pending_;
-  std::deque<std::array<std::uint8_t, 32>> input_;
+  using Block = std::array<std::uint8_t, 32>;
+  std::deque<Block> input_;
+  // A late answer on its way: it reaches the host's buffer once the host has waited for it.
+  std::vector<Block> late_;
+  bool lateAnswerDue_ = false;
   std::vector<Frame> log_;
   unsigned revision_ = 0;
 };

@@ -217,6 +217,18 @@ class Server final : public VirtualMouseServer {
         send(c, Message::Report, report ? *report : std::vector<std::uint8_t>{});
         return true;
       }
+      case Message::FlushInput: {
+        bool done = false;
+        {
+          std::lock_guard lock(mutex_);
+          if (c.role == Role::Command) {
+            model_.discardInput();
+            done = true;
+          }
+        }
+        send(c, Message::Result, oneByte(done));
+        return true;
+      }
       case Message::Watch: {
         std::lock_guard lock(mutex_);
         if (c.role != Role::Unknown) return false;

@@ -31,6 +31,7 @@ enum class Message : std::uint8_t {
   Event,          // type, value -> Result
   Dump,           // -> Text
   Text,           // UTF-8 text
+  FlushInput,     // -> Result; drops the input reports waiting for the host
 };
 
 // Longest payload accepted; a larger announced length ends the connection.

@@ -240,6 +240,7 @@ TEST_F(ApplySequence, AMouseThatStopsAnsweringLeavesZerosAndTheSequenceRunsToThe
     bool getFeature(std::span<std::uint8_t>) override { return false; }
     bool writeOutput(std::span<const std::uint8_t>) override { return false; }
     bool readInput(std::span<std::uint8_t>) override { return false; }
+    bool discardInput() override { return false; }
     void pauseMs(unsigned) override {}
   } silent;
   CommandProtocol silentProtocol(silent, silent);
