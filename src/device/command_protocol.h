@@ -30,14 +30,26 @@ class CommandProtocol {
   // data beyond its size; a block that does not come leaves zeros.
   bool blockTransaction(Frame& frame, std::span<std::uint8_t> data);
 
+  // Whether a port call of a transaction failed (the link broke, or an input report did not
+  // come in time) since the last clearTransferFailure(). The transactions themselves go on
+  // as the protocol wants, with zeros for what did not come.
+  bool transferFailed() const { return transferFailed_; }
+  void clearTransferFailure() { transferFailed_ = false; }
+
   void pauseMs(unsigned milliseconds) { pauser_.pauseMs(milliseconds); }
   CommandPort& port() { return port_; }
 
  private:
+  bool noted(bool done) {
+    if (!done) transferFailed_ = true;
+    return done;
+  }
+
   CommandPort& port_;
   Pauser& pauser_;
   bool scrambling_ = false;
   ScrambleKey key_{};
+  bool transferFailed_ = false;
 };
 
 }  // namespace ombrisk
