@@ -4,9 +4,7 @@
 
 #include <dbt.h>
 
-#include <algorithm>
 #include <atomic>
-#include <vector>
 
 #include "device/device_link.h"
 #include "device/hid_backend_win32.h"
@@ -16,9 +14,6 @@
 
 namespace ombrisk {
 namespace {
-
-// The mouse's event reports fit in 40 bytes; a longer event interface gets its own length.
-constexpr std::size_t kEventBufferBytes = 40;
 
 // The caption of the search's message boxes: the executable's base name.
 std::string applicationName() {
@@ -133,32 +128,30 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
   }
 
   // Reads the event interface while the link is ready and forwards each device event to
-  // the main window. Whatever arrives (any length, any report id) only ever fills the buffer.
+  // the main window. It waits for the read under way and for the read event at once: the read
+  // event only wakes it (a search, a handshake, close), and the read goes on unless the link
+  // no longer wants it; then it is cancelled and reaped before the thread looks again. A
+  // reader that goes reaps a read still under way. Whatever arrives (any length, any report
+  // id) only ever fills the reader's buffer.
   void readEvents() {
-    std::vector<std::uint8_t> buffer;
     for (;;) {
       ResetEvent(readEvent_);
       // close() sets the flag before it signals, so a stop is never lost to the reset.
       if (stopping_) return;
       std::shared_ptr<EventReaderWin32> reader = backend_->eventReader();
-      if (!core_.linkReady() || !reader) {
+      if (!core_.linkReady() || !reader || !reader->startRead()) {
         WaitForSingleObject(readEvent_, INFINITE);
         continue;
       }
-      buffer.assign(std::max<std::size_t>(reader->length(), kEventBufferBytes), 0);
-      if (!reader->startRead(buffer, readEvent_)) {
-        WaitForSingleObject(readEvent_, INFINITE);
+      const HANDLE events[] = {reader->readDone(), readEvent_};
+      if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
+        if (stopping_ || !core_.linkReady() || backend_->eventReader() != reader) {
+          reader->cancel();
+          reader->finishRead();
+        }
         continue;
       }
-      WaitForSingleObject(readEvent_, INFINITE);
-      if (stopping_ || !core_.linkReady()) {
-        reader->cancel();
-        reader->finishRead();
-        continue;
-      }
-      const std::size_t bytes = reader->finishRead();
-      if (bytes == 0) continue;
-      if (auto event = parseEventReport(std::span(buffer).first(std::min(bytes, buffer.size()))))
+      if (auto event = parseEventReport(reader->finishRead()))
         SendMessageW(window_, notifyMessage_, event->type, event->value);
     }
   }
@@ -177,12 +170,17 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
 
 }  // namespace
 
+std::unique_ptr<Win32DeviceLink> makeWin32DeviceLink(std::unique_ptr<HidBackendWin32> backend,
+                                                     UINT notifyMessage) {
+  return std::make_unique<LinkWin32>(std::move(backend), notifyMessage);
+}
+
 std::unique_ptr<Win32DeviceLink> Win32DeviceLink::create(std::wstring_view deviceOption,
                                                          UINT notifyMessage, std::string& error) {
-  if (deviceOption.empty()) return std::make_unique<LinkWin32>(makeSetupApiBackend(), notifyMessage);
+  if (deviceOption.empty()) return makeWin32DeviceLink(makeSetupApiBackend(), notifyMessage);
   auto endpoint = parseVirtualEndpoint(narrow(deviceOption), error);
   if (!endpoint) return nullptr;
-  return std::make_unique<LinkWin32>(makeVirtualBackend(*endpoint), notifyMessage);
+  return makeWin32DeviceLink(makeVirtualBackend(*endpoint), notifyMessage);
 }
 
 }  // namespace ombrisk
