@@ -111,18 +111,22 @@ class VirtualEventReader final : public EventReaderWin32 {
 
 class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
  public:
-  explicit VirtualBackend(const VirtualEndpoint& endpoint) : VirtualHidSystem(endpoint) {}
+  explicit VirtualBackend(const VirtualEndpoint& endpoint)
+      : VirtualHidSystem(endpoint), stopEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
   ~VirtualBackend() override {
     stopNotifications();
     closeEventInterface();
+    if (stopEvent_) CloseHandle(stopEvent_);
   }
 
   HidSystem& system() override { return *this; }
 
   bool registerNotifications(HWND window) override {
     if (watchThread_) return true;
+    if (!stopEvent_) return false;
     window_ = window;
     stopping_ = false;
+    ResetEvent(stopEvent_);
     // The state at registration is the one later changes are told against.
     watch_ = client().watchPresence();
     if (watch_) present_ = watch_->next(kFirstPresenceMs);
@@ -134,6 +138,7 @@ class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
   void stopNotifications() override {
     if (!watchThread_) return;
     stopping_ = true;
+    SetEvent(stopEvent_);
     {
       std::lock_guard lock(mutex_);
       if (watch_) watch_->cancel();
@@ -187,7 +192,7 @@ class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
       if (stopping_) break;
       if (present) broadcast(false);
       present = false;
-      for (DWORD waited = 0; waited < kReconnectMs && !stopping_; waited += 50) Sleep(50);
+      WaitForSingleObject(stopEvent_, kReconnectMs);
     }
   }
 
@@ -209,6 +214,7 @@ class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
   HWND window_ = nullptr;
   HANDLE watchThread_ = nullptr;
   std::atomic<bool> stopping_{false};
+  const HANDLE stopEvent_;  // ends the wait between attempts to reach a vmouse that is gone
   std::mutex mutex_;  // guards watch_
   std::shared_ptr<VirtualPresenceWatch> watch_;
   std::optional<bool> present_;
