@@ -30,6 +30,7 @@ cp -r "$build/Ombrisk" "$run_dir"
 
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
+source scripts/wine-helpers.sh
 # The prefix gets the project's fonts and virtual desktop once, as the tests' prefix does.
 scripts/wine-run.sh --prefix "$prefix" cmd /c exit 0 >/dev/null 2>&1 || true
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
@@ -51,13 +52,8 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 if [[ -z ${DISPLAY:-} ]]; then
-  display_file=$(mktemp)
-  Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$display_file" 2>/dev/null &
-  started+=($!)
-  for _ in $(seq 200); do [[ -s $display_file ]] && break; sleep 0.05; done
-  number=$(head -n1 "$display_file"); rm -f "$display_file"
-  [[ -n $number ]] || { echo "idle: Xvfb did not start" >&2; exit 1; }
-  export DISPLAY=:$number
+  start_own_xvfb || { kill "$xvfb_pid" 2>/dev/null; echo "idle: Xvfb did not start" >&2; exit 1; }
+  started+=("$xvfb_pid")
 fi
 
 # The Linux process of the Windows program NAME (e.g. notepad.exe) in this prefix: Wine
@@ -100,15 +96,10 @@ wait_for_pid() {
 }
 
 vmouse_log=$work/vmouse.log
-"$WINE" "$build/tools/vmouse/vmouse.exe" serve --port 0 >"$vmouse_log" 2>&1 &
-started+=($!)
-port=
-for _ in $(seq 300); do
-  port=$(sed -n 's/.*serving on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$vmouse_log" | head -n1)
-  [[ -n $port ]] && break
-  sleep 0.1
-done
-[[ -n $port ]] || { echo "idle: vmouse did not start (see $vmouse_log)" >&2; exit 1; }
+start_vmouse_exe "$build/tools/vmouse/vmouse.exe" "$vmouse_log" ||
+  { kill "$vmouse_pid" 2>/dev/null; echo "idle: vmouse did not start (see $vmouse_log)" >&2; exit 1; }
+started+=("$vmouse_pid")
+port=$vmouse_port
 
 "$WINE" "$run_dir/Ombrisk.exe" --device=tcp:127.0.0.1:$port >/dev/null 2>&1 &
 started+=($!)
