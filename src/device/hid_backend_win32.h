@@ -30,7 +30,7 @@ class EventReaderWin32 {
   virtual bool startRead() = 0;
   // The manual-reset event that the end of the read under way sets, and nothing else.
   virtual HANDLE readDone() const = 0;
-  // Waits for the read under way to end (at once once readDone is set, soon after cancel)
+  // Waits for the read under way to end (at once when readDone is set, soon after cancel)
   // and gives the report it brought: empty on failure or cancel, or with no read under way.
   virtual std::span<const std::uint8_t> finishRead() = 0;
   // Asks the read under way to end, from any thread; finishRead still reaps it.
