@@ -201,6 +201,10 @@ int show(const Arguments& a) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::printf("ombriskctl %s\n", OMBRISK_VERSION);
+    return 0;
+  }
   Arguments arguments;
   if (const std::string error = parse(argc, argv, arguments); !error.empty()) return usageError(error);
   return arguments.command == "apply" ? apply(arguments) : show(arguments);
