@@ -24,6 +24,12 @@ bool KeyCapture::take(const KeyStroke& stroke) {
   return true;
 }
 
+std::string keptKeyName(std::string layoutName, unsigned key) {
+  if (keyNameToUsage(layoutName) != 0) return layoutName;
+  const std::string_view usName = usLayoutKeyName(key);
+  return usName.empty() ? layoutName : std::string(usName);
+}
+
 bool CapturedKey::unassignable() const { return captured && keyNameToUsage(name) == 0; }
 
 Region singleKeyNoteRegion() {

@@ -34,6 +34,13 @@ class KeyCapture {
   std::bitset<0x200> down_;
 };
 
+// The name an editor keeps for a key event: the keyboard layout's name when the key name
+// tables know it. Layouts of other languages, and Wine's X11 keyboard ("Return", "Control",
+// "Super_L"), name many keys otherwise; those keys keep the US English name of the same key
+// (the same scan code), so that they can still be assigned. A key without such a name keeps
+// the layout's name and cannot be assigned.
+std::string keptKeyName(std::string layoutName, unsigned key);
+
 // One key as an editor captured it: the name the keyboard layout gave.
 struct CapturedKey {
   bool captured = false;

@@ -20,8 +20,14 @@ void DropDownList::open(const std::vector<std::string>& items) { open(items, geo
 
 void DropDownList::open(const std::vector<std::string>& items, const Region& listRect) {
   close();
+  // A list reaching past the bottom of its window would hide its last items and the end of
+  // its scroll bar: it ends at the window's edge instead.
+  Region rect = listRect;
+  RECT client{};
+  if (GetClientRect(parent_, &client) && rect.bottom > client.bottom && client.bottom > rect.top)
+    rect.bottom = client.bottom;
   list_ = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY,
-                          listRect.left, listRect.top, listRect.width(), listRect.height(), parent_,
+                          rect.left, rect.top, rect.width(), rect.height(), parent_,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(geometry_.listId)),
                           GetModuleHandleW(nullptr), nullptr);
   if (!list_) return;

@@ -6,6 +6,7 @@
 #include "keys/consumer_key_editors.h"
 #include "keys/fire_key_editor.h"
 #include "keys/key_editor_surfaces.h"
+#include "keys/key_names.h"
 #include "support/recording_painter.h"
 
 namespace ombrisk {
@@ -58,6 +59,29 @@ TEST(KeyCapture, TakesKeysPressedInTheEditorAndPassesOverKeysHeldBeforeIt) {
     for (const std::uint32_t flags : c.events) taken.push_back(capture.take(KeyStroke::fromFlags(flags)));
     EXPECT_EQ(taken, c.taken);
   }
+}
+
+TEST(CapturedKey, NamesTheTablesDoNotKnowFallBackToTheUsNameOfTheSameKey) {
+  struct Case {
+    const char* layoutName;
+    unsigned key;
+    const char* kept;
+  };
+  const Case cases[] = {
+      {"Enter", 0x1C, "Enter"},           // the US layout on Windows
+      {"Return", 0x1C, "Enter"},          // Wine's X11 keyboard
+      {"Control", 0x11D, "Right Ctrl"},   // Wine names both Ctrl keys alike
+      {"Super_L", 0x15B, "Left Windows"},
+      {"KP_Enter", 0x11C, "Num Enter"},
+      {"Strg", 0x1D, "Ctrl"},             // a German layout
+      {"Z", 0x15, "Z"},                   // a known name stands, wherever the key sits
+      {"F13", 0x64, "F13"},               // no US name either: kept, and unassignable
+      {"", 0x5D, ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(keptKeyName(c.layoutName, c.key), c.kept) << c.layoutName;
+  // Every US name is one the key name table knows.
+  for (unsigned key = 0; key < 0x200; ++key)
+    if (!usLayoutKeyName(key).empty()) EXPECT_NE(keyNameToUsage(usLayoutKeyName(key)), 0) << key;
 }
 
 TEST(CapturedKey, KeysTheTablesDoNotKnowAreCalledUnassignable) {
