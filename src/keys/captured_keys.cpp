@@ -34,7 +34,7 @@ bool CapturedKey::unassignable() const { return captured && keyNameToUsage(name)
 
 Region singleKeyNoteRegion() {
   const Region name = childOf(singleKeySurface().children, KeyEditorControl::KeyNameText).rect;
-  return {kSingleKeyPromptRegion.left, name.bottom + 4, kSingleKeyPromptRegion.right, name.bottom + 40};
+  return {kSingleKeyPromptRegion.left, name.bottom + 8, kSingleKeyPromptRegion.right, name.bottom + 24};
 }
 
 Region comboKeyNoteRegion() {
@@ -57,7 +57,7 @@ void paintSingleKeyContent(Painter& painter, Language language, const CapturedKe
   painter.text(editorText(language, EditorText::SingleKeyPrompt), kSingleKeyPromptRegion, TextPlacement::Centred,
                TextColour::White);
   if (key.unassignable())
-    painter.text(editorText(language, EditorText::UnassignableKey), singleKeyNoteRegion(), TextPlacement::Paragraph,
+    painter.text(editorText(language, EditorText::UnassignableKey), singleKeyNoteRegion(), TextPlacement::Centred,
                  TextColour::White);
 }
 

@@ -15,7 +15,7 @@ void CComboDialog::initContent() {
   using enum KeyEditorControl;
   const KeyEditorSurface surface = comboKeySurface();
   addDropDown(surface.dropDown(ModifierBox, ModifierList));
-  modifierText_ = createChild(childOf(surface.children, ModifierText), SS_SUNKEN | SS_CENTER);
+  modifierText_ = createChild(childOf(surface.children, ModifierText), SS_SUNKEN | SS_CENTER | SS_ENDELLIPSIS);
   key1Edit_ = createChild(childOf(surface.children, Key1Edit), ES_CENTER | ES_AUTOHSCROLL | WS_TABSTOP);
   key2Edit_ = createChild(childOf(surface.children, Key2Edit), ES_CENTER | ES_AUTOHSCROLL | WS_TABSTOP);
   installHook();

@@ -12,7 +12,7 @@ void CConsumerKeyDialog::initContent() {
   using enum KeyEditorControl;
   const KeyEditorSurface surface = list_ == ConsumerList::Media ? mediaKeySurface() : windowsKeySurface();
   addDropDown(surface.dropDown(ChoiceBox, ChoiceList));
-  choiceText_ = createChild(childOf(surface.children, ChoiceText), SS_SUNKEN | SS_LEFT, choice_.text);
+  choiceText_ = createChild(childOf(surface.children, ChoiceText), SS_SUNKEN | SS_LEFT | SS_ENDELLIPSIS, choice_.text);
 }
 
 std::vector<std::string> CConsumerKeyDialog::dropDownItems(std::size_t) {

@@ -13,7 +13,7 @@ void CFireKeyDialog::initContent() {
   using enum KeyEditorControl;
   const KeyEditorSurface surface = fireKeySurface();
   addDropDown(surface.dropDown(FireKeyBox, FireKeyList));
-  keyText_ = createChild(childOf(surface.children, FireKeyText), SS_SUNKEN | SS_CENTER, choice_.text);
+  keyText_ = createChild(childOf(surface.children, FireKeyText), SS_SUNKEN | SS_CENTER | SS_ENDELLIPSIS, choice_.text);
   constexpr DWORD kNumberEdit = ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL | WS_TABSTOP;
   speedEdit_ = createChild(childOf(surface.children, SpeedEdit), kNumberEdit, std::to_string(choice_.speed));
   timesEdit_ = createChild(childOf(surface.children, TimesEdit), kNumberEdit, std::to_string(choice_.times));

@@ -11,7 +11,7 @@ CSingleDialog::CSingleDialog()
                         L"KeyboardHook_SingleDlgKey Install error code :%d\n") {}
 
 void CSingleDialog::initContent() {
-  nameText_ = createChild(childOf(singleKeySurface().children, KeyEditorControl::KeyNameText), SS_SUNKEN | SS_CENTER);
+  nameText_ = createChild(childOf(singleKeySurface().children, KeyEditorControl::KeyNameText), SS_SUNKEN | SS_CENTER | SS_ENDELLIPSIS);
   installHook();
 }
 

@@ -12,7 +12,7 @@ void CMacroDialog::initContent() {
   using enum MacroDialogControl;
   const auto surface = macroDialogSurface();
   addDropDown(surface.dropDown(MacroBox, MacroList));
-  nameText_ = createChild(childOf(surface.children, MacroText), SS_SUNKEN | SS_LEFT);
+  nameText_ = createChild(childOf(surface.children, MacroText), SS_SUNKEN | SS_LEFT | SS_ENDELLIPSIS);
 }
 
 void CMacroDialog::drawContent(Painter& painter, TextColour) {

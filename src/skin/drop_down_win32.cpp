@@ -32,8 +32,26 @@ void DropDownList::open(const std::vector<std::string>& items, const Region& lis
                           GetModuleHandleW(nullptr), nullptr);
   if (!list_) return;
   if (font_) SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  for (const std::string& item : items)
-    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+  int widest = 0;
+  HDC dc = GetDC(list_);
+  HGDIOBJ previousFont = font_ ? SelectObject(dc, font_) : nullptr;
+  for (const std::string& item : items) {
+    const std::wstring text = widen(item);
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SIZE size{};
+    if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size)) widest = std::max<int>(widest, size.cx);
+  }
+  if (previousFont) SelectObject(dc, previousFont);
+  ReleaseDC(list_, dc);
+  // A list never cuts its items: it widens to the longest, as far as its window reaches.
+  constexpr int kItemMargins = 6;
+  const int needed = widest + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXBORDER) + kItemMargins;
+  int width = rect.width();
+  if (needed > width)
+    width = std::max(width, client.right > rect.left ? std::min(needed, static_cast<int>(client.right) - rect.left)
+                                                     : needed);
+  // Above the other children it covers (new children start at the bottom of their order).
+  SetWindowPos(list_, HWND_TOP, 0, 0, width, rect.height(), SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void DropDownList::close() {

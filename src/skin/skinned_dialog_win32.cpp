@@ -70,7 +70,10 @@ void CSkinnedDialog::repaint() {
 HWND CSkinnedDialog::createChildWindow(ChildKind kind, int id, const Region& rect, DWORD style,
                                        const std::string& text) {
   const wchar_t* className = kind == ChildKind::Edit ? L"EDIT" : kind == ChildKind::List ? L"LISTBOX" : L"STATIC";
-  HWND child = CreateWindowExW(0, className, widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
+  // Clipped by its siblings: an edit repainting under an open drop-down list must not draw
+  // over the list.
+  HWND child = CreateWindowExW(0, className, widen(text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                               rect.left, rect.top,
                                rect.width(), rect.height(), window(),
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   if (child && font_) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);

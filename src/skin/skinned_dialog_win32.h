@@ -56,7 +56,7 @@ class CSkinnedDialog : public DialogBase {
   std::size_t addDropDown(const DropDownBox& geometry);
   DropDownList& dropDown(std::size_t index) { return *dropDowns_.at(index); }
   // Creates a child window of the content at its rectangle, in the dialog's font; style is
-  // added to WS_CHILD | WS_VISIBLE.
+  // added to WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS.
   template <typename Control>
   HWND createChild(const ChildControl<Control>& child, DWORD style, const std::string& text = {}) {
     return createChildWindow(child.kind, child.id, child.rect, style, text);

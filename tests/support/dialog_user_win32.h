@@ -126,12 +126,17 @@ class DialogUser {
   void clickCancel() { clickOnly(300, 260); }
   void clickClose() { clickOnly(360, 14); }
 
-  // The pixels of a rectangle of the dialog's client area as the window shows them (blue,
-  // green, red, unused per pixel).
+  // The pixels of a rectangle of the dialog's client area as the screen shows them, child
+  // windows included (blue, green, red, unused per pixel).
   std::vector<std::uint8_t> capture(int left, int top, int right, int bottom) const {
+    // The children paint after input and sent messages: let them.
+    RedrawWindow(dialog_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    settle();
     const int width = right - left, height = bottom - top;
+    POINT origin{left, top};
+    ClientToScreen(dialog_, &origin);
     std::vector<std::uint8_t> pixels;
-    HDC windowDC = GetDC(dialog_);
+    HDC windowDC = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(windowDC);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -143,7 +148,7 @@ class DialogUser {
     HBITMAP bitmap = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap && bits) {
       HGDIOBJ previous = SelectObject(memory, bitmap);
-      BitBlt(memory, 0, 0, width, height, windowDC, left, top, SRCCOPY);
+      BitBlt(memory, 0, 0, width, height, windowDC, origin.x, origin.y, SRCCOPY);
       GdiFlush();
       const auto* bytes = static_cast<const std::uint8_t*>(bits);
       pixels.assign(bytes, bytes + static_cast<std::size_t>(width) * height * 4);
@@ -151,7 +156,7 @@ class DialogUser {
     }
     if (bitmap) DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(dialog_, windowDC);
+    ReleaseDC(nullptr, windowDC);
     return pixels;
   }
 

@@ -173,7 +173,7 @@ TEST(FireKeyEditor, ListAndLabels) {
   EXPECT_EQ(painter.textOf("次数")->region, (Region{10, 150, 171, 170}));
   const auto note = painter.textOf("次数(数值范围0-255，0表示按键放开火力键结束)");
   ASSERT_TRUE(note);
-  EXPECT_EQ(note->region, (Region{15, 218, 390, 250}));
+  EXPECT_EQ(note->region, (Region{15, 216, 366, 246}));
   EXPECT_EQ(note->placement, TextPlacement::Paragraph);
   for (const auto& text : painter.texts) EXPECT_EQ(text.colour, TextColour::White);
 }

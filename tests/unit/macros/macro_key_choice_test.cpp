@@ -56,7 +56,7 @@ TEST_F(MacroKeyChoiceTest, TickBoxesAndLabels) {
   EXPECT_EQ(title->region, (Region{-8, 112, 201, 128}));
   const auto mode3 = painter.textOf("重复直到该按键松开结束");
   ASSERT_TRUE(mode3);
-  EXPECT_EQ(mode3->region, (Region{237, 170, 390, 202}));
+  EXPECT_EQ(mode3->region, (Region{237, 162, 368, 210}));
   EXPECT_EQ(mode3->placement, TextPlacement::Paragraph);
   EXPECT_EQ(painter.imageAt(220, 78), SkinImage::Pane);
   EXPECT_EQ(painter.imageAt(220, 128), SkinImage::PaneTick);

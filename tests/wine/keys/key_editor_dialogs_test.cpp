@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <optional>
+
 #include "app/window_messages.h"
 #include "keys/combo_dialog_win32.h"
 #include "keys/consumer_key_dialog_win32.h"
 #include "keys/fire_key_dialog_win32.h"
 #include "keys/key_name_hook_win32.h"
 #include "keys/single_dialog_win32.h"
+#include "macros/macro_dialog_win32.h"
 #include "skin/png_win32.h"
 #include "skin/skin_files.h"
 #include "support/dialog_user_win32.h"
@@ -397,6 +401,117 @@ TEST_F(KeyEditorDialogs, TheHookNeverReachesAWindowThatIsGone) {
   EXPECT_EQ(received, 2);
   DestroyWindow(window);
   UnregisterClassW(L"OmbriskHookProbe", GetModuleHandleW(nullptr));
+}
+
+}  // namespace
+}  // namespace ombrisk
+
+namespace ombrisk {
+namespace {
+
+// Writes pixels (blue, green, red, unused; top row first) as a .bmp file.
+void saveBitmap(const std::filesystem::path& file, int width, int height, const std::vector<std::uint8_t>& pixels) {
+  BITMAPFILEHEADER header{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = -height;
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  header.bfType = 0x4D42;
+  header.bfOffBits = sizeof header + sizeof info;
+  header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
+  // Opaque: the fourth byte of a screen capture is not an alpha value.
+  std::vector<std::uint8_t> opaque = pixels;
+  for (std::size_t i = 3; i < opaque.size(); i += 4) opaque[i] = 0xFF;
+  std::ofstream out(file, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(reinterpret_cast<const char*>(opaque.data()), static_cast<std::streamsize>(opaque.size()));
+}
+
+// Not a check: pictures of every editor in the three languages, plain and with its list open,
+// for a person to look at. Run with --gtest_also_run_disabled_tests; the files go to
+// OMBRISK_SHOTS or editor-screenshots/ beside the test.
+TEST_F(KeyEditorDialogs, DISABLED_Screenshots) {
+  wchar_t configured[MAX_PATH] = {};
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::filesystem::path shots = GetEnvironmentVariableW(L"OMBRISK_SHOTS", configured, MAX_PATH)
+                                          ? std::filesystem::path(configured)
+                                          : std::filesystem::path(self).parent_path() / L"editor-screenshots";
+  std::filesystem::create_directories(shots);
+  // The shipped skin's caption colour (str.ini of the install folder).
+  skinState().red = 150;
+  skinState().green = 220;
+  skinState().blue = 255;
+  testing::TempFolder folder;
+  const std::string ini = folder.file("record.ini");
+  std::unique_ptr<ProfileStore> store = makePlatformProfileStore();
+  for (const char* name : {"Combo", "连招 一", "巨集二", "A very long macro name indeed"})
+    store->write(ini, name, "ItemCount", "0");
+
+  const auto shoot = [&](CSkinnedDialog& dialog, const std::wstring& name,
+                         const std::function<void(DialogUser&)>& prepare, std::optional<POINT> listBox) {
+    DialogUser user([&](DialogUser& u) {
+      prepare(u);
+      RECT client{};
+      GetClientRect(u.dialog(), &client);
+      saveBitmap(shots / (name + L".bmp"), client.right, client.bottom, u.capture(0, 0, client.right, client.bottom));
+      if (listBox) {
+        u.click(listBox->x, listBox->y);
+        saveBitmap(shots / (name + L"-list.bmp"), client.right, client.bottom,
+                   u.capture(0, 0, client.right, client.bottom));
+        u.click(listBox->x, listBox->y);
+      }
+      u.clickCancel();
+    });
+    dialog.run(nullptr);
+  };
+  for (const auto& [language, code] : {std::pair{Language::English, L"EN"}, std::pair{Language::SimplifiedChinese, L"CHS"},
+                                       std::pair{Language::TraditionalChinese, L"CHT"}}) {
+    setInterfaceLanguage(language);
+    const std::wstring suffix = std::wstring(L"-") + code;
+    {
+      CSingleDialog single;
+      shoot(single, L"single" + suffix, [](DialogUser& u) { u.typeKey(VK_F13); }, std::nullopt);
+    }
+    {
+      CComboDialog combo;
+      shoot(combo, L"combo" + suffix, [](DialogUser& u) {
+        clickInto(u, kKey1);
+        u.typeKey(VK_RCONTROL, true);
+        clickInto(u, kKey2);
+        u.typeKey(VK_F13);
+      }, POINT{60, 77});
+    }
+    {
+      CFireKeyDialog fire;
+      shoot(fire, L"fire" + suffix, [](DialogUser& u) {
+        u.click(60, 77);
+        u.clickItem(kFireKeyList, 59);  // "L-Tilt Wheel"
+      }, POINT{60, 77});
+    }
+    {
+      CMediaDialog media;
+      shoot(media, L"media" + suffix, [](DialogUser&) {}, POINT{60, 135});
+    }
+    {
+      CWindowsDialog windows;
+      shoot(windows, L"windows" + suffix, [](DialogUser& u) {
+        u.click(60, 135);
+        u.clickItem(kWindowsList, 10);  // the longest text
+      }, POINT{60, 135});
+    }
+    {
+      CMacroDialog macro(*store, ini);
+      shoot(macro, L"macro" + suffix, [](DialogUser& u) {
+        u.click(60, 135);
+        u.clickItem(593, 3);  // the long name
+        u.click(228, 186);
+      }, POINT{60, 135});
+    }
+  }
 }
 
 }  // namespace
