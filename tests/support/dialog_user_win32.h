@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/screen_capture_win32.h"
+
 namespace ombrisk::testing {
 
 // The install folder of the build tree (Ombrisk/ beside tests/), or OMBRISK_INSTALL_DIR.
@@ -33,6 +35,17 @@ inline bool waitUntil(const std::function<bool()>& condition,
     Sleep(20);
   }
   return true;
+}
+
+// A key going down or up, with its scan code (and the extended flag for the keys that have
+// one), as a keyboard gives it; it goes to the window that has the keyboard.
+inline void sendKey(WORD virtualKey, bool extended, bool release) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (release ? KEYEVENTF_KEYUP : 0);
+  SendInput(1, &input, sizeof input);
 }
 
 class DialogUser {
@@ -77,14 +90,7 @@ class DialogUser {
     pressKey(virtualKey, extended, true);
     settle();
   }
-  void pressKey(WORD virtualKey, bool extended, bool release) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtualKey;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (release ? KEYEVENTF_KEYUP : 0);
-    SendInput(1, &input, sizeof input);
-  }
+  void pressKey(WORD virtualKey, bool extended, bool release) { sendKey(virtualKey, extended, release); }
   void typeText(const std::wstring& digits) {
     for (const wchar_t c : digits) typeKey(static_cast<WORD>(LOBYTE(VkKeyScanW(c))));
   }
@@ -126,38 +132,14 @@ class DialogUser {
   void clickCancel() { clickOnly(300, 260); }
   void clickClose() { clickOnly(360, 14); }
 
-  // The pixels of a rectangle of the dialog's client area as the screen shows them, child
-  // windows included (blue, green, red, unused per pixel).
-  std::vector<std::uint8_t> capture(int left, int top, int right, int bottom) const {
+  // A rectangle of the dialog's client area as the screen shows it, child windows included.
+  Capture capture(int left, int top, int right, int bottom) const {
     // The children paint after input and sent messages: let them.
     RedrawWindow(dialog_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     settle();
-    const int width = right - left, height = bottom - top;
     POINT origin{left, top};
     ClientToScreen(dialog_, &origin);
-    std::vector<std::uint8_t> pixels;
-    HDC windowDC = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(windowDC);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-      HGDIOBJ previous = SelectObject(memory, bitmap);
-      BitBlt(memory, 0, 0, width, height, windowDC, origin.x, origin.y, SRCCOPY);
-      GdiFlush();
-      const auto* bytes = static_cast<const std::uint8_t*>(bits);
-      pixels.assign(bytes, bytes + static_cast<std::size_t>(width) * height * 4);
-      SelectObject(memory, previous);
-    }
-    if (bitmap) DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, windowDC);
-    return pixels;
+    return captureWindowDC(nullptr, origin.x, origin.y, right - left, bottom - top);
   }
 
   // Lets the dialog's thread handle what was sent.

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 
 #include "app/window_messages.h"
@@ -110,7 +109,7 @@ TEST_F(KeyEditorDialogs, SingleKeySaysWhenAKeyCannotBeAssigned) {
   CSingleDialog dialog;
   DialogUser user([&](DialogUser& u) {
     // Under the name display, where the note goes.
-    const auto noteArea = [&] { return u.capture(23, 150, 201, 184); };
+    const auto noteArea = [&] { return u.capture(23, 150, 201, 184).pixels; };
     u.typeKey('A');
     const auto without = noteArea();
     u.typeKey(VK_F13);  // no name the tables know, in any layout (no name at all under Wine)
@@ -134,11 +133,7 @@ TEST_F(KeyEditorDialogs, AKeyHeldWhenTheEditorOpensIsNotItsAnswer) {
                                 GetModuleHandleW(nullptr), nullptr);
   SetForegroundWindow(before);
   SetFocus(before);
-  INPUT down{};
-  down.type = INPUT_KEYBOARD;
-  down.ki.wVk = 'B';
-  down.ki.wScan = static_cast<WORD>(MapVirtualKeyW('B', MAPVK_VK_TO_VSC));
-  SendInput(1, &down, sizeof down);
+  testing::sendKey('B', false, false);
   pumpFor(300);
   DestroyWindow(before);
   std::wstring afterRelease;
@@ -303,38 +298,37 @@ TEST_F(KeyEditorDialogs, FireKeyUntouchedIsAAtSpeed32Once) {
   EXPECT_EQ(dialog.result().times, 1);
 }
 
-TEST_F(KeyEditorDialogs, MultimediaAndWindowsFunctionsFromTheirLists) {
-  std::wstring mediaShown, windowsShown, firstShown;
-  {
-    CMediaDialog media;
-    DialogUser user([&](DialogUser& u) {
-      firstShown = u.text(kMediaText);
-      u.click(60, 135);
-      u.clickItem(kMediaList, 5);
-      mediaShown = u.text(kMediaText);
-      u.clickOk();
-    });
-    EXPECT_EQ(media.run(nullptr), IDOK);
-    user.join();
-    EXPECT_EQ(media.result().index, 5);
-    EXPECT_EQ(media.result().text, "Vol+");
-  }
-  EXPECT_EQ(firstShown, L"Next");
-  EXPECT_EQ(mediaShown, L"Vol+");
-
-  setInterfaceLanguage(Language::TraditionalChinese);
-  CWindowsDialog windows;
+// Runs a list editor, notes the text it shows first and after choosing item, and returns its
+// answer to OK.
+template <typename Dialog>
+ConsumerKeyChoice chooseFromList(int textId, int listId, int item, std::wstring& first, std::wstring& shown) {
+  Dialog dialog;
   DialogUser user([&](DialogUser& u) {
+    first = u.text(textId);
     u.click(60, 135);
-    u.clickItem(kWindowsList, 10);
-    windowsShown = u.text(kWindowsText);
+    u.clickItem(listId, item);
+    shown = u.text(textId);
     u.clickOk();
   });
-  EXPECT_EQ(windows.run(nullptr), IDOK);
+  EXPECT_EQ(dialog.run(nullptr), IDOK);
   user.join();
-  EXPECT_EQ(windowsShown, L"瀏覽器-我的最愛");
-  EXPECT_EQ(windows.result().index, 10);
-  EXPECT_EQ(windows.result().text, "瀏覽器-我的最愛");
+  return dialog.result();
+}
+
+TEST_F(KeyEditorDialogs, MultimediaAndWindowsFunctionsFromTheirLists) {
+  std::wstring first, shown;
+  const ConsumerKeyChoice media = chooseFromList<CMediaDialog>(kMediaText, kMediaList, 5, first, shown);
+  EXPECT_EQ(first, L"Next");
+  EXPECT_EQ(shown, L"Vol+");
+  EXPECT_EQ(media.index, 5);
+  EXPECT_EQ(media.text, "Vol+");
+
+  setInterfaceLanguage(Language::TraditionalChinese);
+  const ConsumerKeyChoice windows = chooseFromList<CWindowsDialog>(kWindowsText, kWindowsList, 10, first, shown);
+  EXPECT_EQ(first, L"打開多媒體播放器");
+  EXPECT_EQ(shown, L"瀏覽器-我的最愛");
+  EXPECT_EQ(windows.index, 10);
+  EXPECT_EQ(windows.text, "瀏覽器-我的最愛");
 }
 
 TEST_F(KeyEditorDialogs, UntouchedListEditorsReturnTheirFirstEntry) {
@@ -371,14 +365,8 @@ TEST_F(KeyEditorDialogs, TheHookNeverReachesAWindowThatIsGone) {
     return window;
   };
   const auto typeAndPump = [&] {
-    for (const DWORD flags : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-      INPUT input{};
-      input.type = INPUT_KEYBOARD;
-      input.ki.wVk = 'K';
-      input.ki.wScan = static_cast<WORD>(MapVirtualKeyW('K', MAPVK_VK_TO_VSC));
-      input.ki.dwFlags = flags;
-      SendInput(1, &input, sizeof input);
-    }
+    testing::sendKey('K', false, false);
+    testing::sendKey('K', false, true);
     pumpFor(300);
   };
   HWND window = makeWindow();
@@ -409,27 +397,6 @@ TEST_F(KeyEditorDialogs, TheHookNeverReachesAWindowThatIsGone) {
 namespace ombrisk {
 namespace {
 
-// Writes pixels (blue, green, red, unused; top row first) as a .bmp file.
-void saveBitmap(const std::filesystem::path& file, int width, int height, const std::vector<std::uint8_t>& pixels) {
-  BITMAPFILEHEADER header{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = -height;
-  info.biPlanes = 1;
-  info.biBitCount = 32;
-  header.bfType = 0x4D42;
-  header.bfOffBits = sizeof header + sizeof info;
-  header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
-  // Opaque: the fourth byte of a screen capture is not an alpha value.
-  std::vector<std::uint8_t> opaque = pixels;
-  for (std::size_t i = 3; i < opaque.size(); i += 4) opaque[i] = 0xFF;
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&header), sizeof header);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(reinterpret_cast<const char*>(opaque.data()), static_cast<std::streamsize>(opaque.size()));
-}
-
 // Not a check: pictures of every editor in the three languages, plain and with its list open,
 // for a person to look at. Run with --gtest_also_run_disabled_tests; the files go to
 // OMBRISK_SHOTS or editor-screenshots/ beside the test.
@@ -457,11 +424,10 @@ TEST_F(KeyEditorDialogs, DISABLED_Screenshots) {
       prepare(u);
       RECT client{};
       GetClientRect(u.dialog(), &client);
-      saveBitmap(shots / (name + L".bmp"), client.right, client.bottom, u.capture(0, 0, client.right, client.bottom));
+      u.capture(0, 0, client.right, client.bottom).saveBitmap(shots / (name + L".bmp"));
       if (listBox) {
         u.click(listBox->x, listBox->y);
-        saveBitmap(shots / (name + L"-list.bmp"), client.right, client.bottom,
-                   u.capture(0, 0, client.right, client.bottom));
+        u.capture(0, 0, client.right, client.bottom).saveBitmap(shots / (name + L"-list.bmp"));
         u.click(listBox->x, listBox->y);
       }
       u.clickCancel();

@@ -50,7 +50,7 @@ TEST_F(MacroDialogTest, OffersTheFirstTwelveMacrosAndTakesAChoiceAndAMode) {
     seen.count = SendMessageW(u.child(kMacroList), LB_GETCOUNT, 0, 0);
     u.clickItem(kMacroList, 4);
     seen.shown = u.text(kMacroText);
-    const auto secondBox = [&] { return u.capture(220, 128, 236, 144); };
+    const auto secondBox = [&] { return u.capture(220, 128, 236, 144).pixels; };
     const auto before = secondBox();
     u.click(228, 136);  // the second repeat mode
     seen.tickRedrawn = secondBox() != before;
