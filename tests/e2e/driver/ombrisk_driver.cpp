@@ -339,32 +339,6 @@ bool VirtualMouse::sendEvent(int type, int value) {
 bool VirtualMouse::plug() { return ready() && clientOn(port()).plug(error_); }
 bool VirtualMouse::unplug() { return ready() && clientOn(port()).unplug(error_); }
 
-// --- Capture -----------------------------------------------------------------------------------
-
-COLORREF Capture::at(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
-  const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 4;
-  return RGB(pixels[i + 2], pixels[i + 1], pixels[i]);
-}
-
-bool Capture::saveBitmap(const fs::path& file) const {
-  BITMAPFILEHEADER header{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = -height;
-  info.biPlanes = 1;
-  info.biBitCount = 32;
-  header.bfType = 0x4D42;
-  header.bfOffBits = sizeof header + sizeof info;
-  header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&header), sizeof header);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
-  return static_cast<bool>(out);
-}
-
 // --- Tray, balloons, message boxes -------------------------------------------------------------
 
 std::optional<TrayBalloon> currentBalloon() {
@@ -542,46 +516,14 @@ void Program::clickClient(int x, int y) {
   clickScreen(point);
 }
 
-namespace {
-
-Capture captureWindowDC(HWND window, int width, int height) {
-  Capture capture;
-  capture.width = width;
-  capture.height = height;
-  HDC windowDC = GetDC(window);
-  HDC memory = CreateCompatibleDC(windowDC);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = capture.width;
-  info.bmiHeader.biHeight = -capture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap && bits) {
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, capture.width, capture.height, windowDC, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* bytes = static_cast<const std::uint8_t*>(bits);
-    capture.pixels.assign(bytes, bytes + static_cast<std::size_t>(capture.width) * capture.height * 4);
-    SelectObject(memory, previous);
-  }
-  if (bitmap) DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, windowDC);
-  return capture;
-}
-
-}  // namespace
-
 Capture Program::captureClient() const {
   RECT client{};
   if (!window_ || !GetClientRect(window_, &client)) return {};
-  return captureWindowDC(window_, client.right, client.bottom);
+  return testing::captureWindowDC(window_, 0, 0, client.right, client.bottom);
 }
 
 Capture captureScreen() {
-  return captureWindowDC(nullptr, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  return testing::captureWindowDC(nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 
 HWND Program::waitForMenu(Milliseconds timeout) {

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "support/screen_capture_win32.h"
 #include "support/vmouse_process_win32.h"
 
 namespace ombrisk::e2e {
@@ -108,13 +109,8 @@ class VirtualMouse {
   std::string error_;
 };
 
-// Pixels of a window's client area, blue, green, red, alpha; top row first.
-struct Capture {
-  int width = 0, height = 0;
-  std::vector<std::uint8_t> pixels;
-  COLORREF at(int x, int y) const;  // RGB(), or CLR_INVALID outside
-  bool saveBitmap(const std::filesystem::path& file) const;  // a .bmp, for looking at failures
-};
+// Pixels of a window's client area or of the screen.
+using Capture = testing::Capture;
 
 // The whole screen (the virtual desktop under Wine).
 Capture captureScreen();
