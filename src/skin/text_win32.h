@@ -26,6 +26,10 @@ inline constexpr COLORREF kWhiteText = RGB(255, 255, 255);
 void drawText(HDC dc, const std::string& text, const Region& region, COLORREF colour,
               TextPlacement placement);
 
+// A narrower cut of font (same face and height) in which text fits width pixels; null when
+// it fits in font itself. The caller deletes the font it gets.
+HFONT createFittingFont(HFONT font, const std::string& text, int width);
+
 // Selects font for the life of the object.
 class FontSelection {
  public:
