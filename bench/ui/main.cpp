@@ -1,8 +1,9 @@
 // How fast the real Ombrisk.exe repaints after a click, under Wine against the virtual mouse:
-// each press is sent to the main window and timed until the program returns from it (the
-// window procedure paints before it returns). Prints the median of each kind of press beside
-// the time of one full-window copy of a bitmap of the window's size to a window of this
-// process, the floor of any repaint, and their ratio.
+// each press is sent to the main window and timed until the program has returned from it and
+// painted what it left pending (its child windows). Prints the median of each kind of press
+// beside the floor of any repaint, one copy of a bitmap of the window's size to a window of
+// the same size, and their ratio, also net of the bare message round trip between the two
+// processes.
 //
 //   bench_ui [SAMPLES]      (default 41; run under Wine: scripts/wine-run.sh --prefix ...)
 //
@@ -36,11 +37,13 @@ double millisecondsOf(const std::function<void()>& action) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Sends message to window and waits for its answer: the press and everything it repaints.
+// Sends message to window and waits for its answer, then for the paints it left pending (of
+// child windows it created or changed): the press and everything it repaints.
 void send(HWND window, UINT message, POINT at) {
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(window, message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(at.x, at.y),
                       SMTO_NORMAL, 10000, &ignored);
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 // Median time of samples presses, taking turns between the points (so that each press
@@ -150,16 +153,18 @@ int main(int argc, char** argv) {
   const double floor = timeFullCopy(client.right, client.bottom, samples);
 
   std::printf("bench_ui: %d samples each, window %ld x %ld\n", samples, client.right, client.bottom);
-  std::printf("full-window copy (floor):     %7.3f ms\n", floor);
-  std::printf("message round trip (no-op):   %7.3f ms\n", roundTrip);
+  std::printf("full-window copy (floor):      %7.3f ms\n", floor);
+  std::printf("message round trip (no-op):    %7.3f ms\n", roundTrip);
+  std::printf("%-30s %9s %9s %16s\n", "", "median", "x floor", "x floor, net of");
+  std::printf("%-30s %9s %9s %16s\n", "", "", "", "the round trip");
   const auto row = [&](const char* what, double ms) {
-    std::printf("%-29s %7.3f ms  %5.2f x floor\n", what, ms, ms / floor);
+    std::printf("%-30s %6.3f ms %8.2f %16.2f\n", what, ms, ms / floor, (ms - roundTrip) / floor);
   };
-  row("page switch to Basic:", median(toBasic));
-  row("page switch to Advanced:", median(toAdvanced));
-  row("DPI cell:", cellMs);
-  row("report-rate position:", rateMs);
-  row("hover (key box):", hoverMs);
+  row("page switch to Basic", median(toBasic));
+  row("page switch to Advanced", median(toAdvanced));
+  row("DPI cell", cellMs);
+  row("report-rate position", rateMs);
+  row("hover (key box)", hoverMs);
   std::printf("targets: a control within 2 x floor, a page switch within 16.7 ms\n");
   return 0;
 }

@@ -66,6 +66,27 @@ HFONT createFittingFont(HFONT font, const std::string& text, int width) {
   return fitting;
 }
 
+RECT textBounds(HDC dc, const std::string& text, const Region& region, TextPlacement placement) {
+  RECT bounds{region.left, region.top, region.right, region.bottom};
+  if (placement == TextPlacement::Paragraph) return bounds;
+  const std::wstring wide = widen(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  const int middleX = (region.left + region.right) / 2, middleY = (region.top + region.bottom) / 2;
+  RECT drawn{};
+  switch (placement) {
+    case TextPlacement::Left: drawn.left = region.left; break;
+    case TextPlacement::Right: drawn.left = region.right - size.cx; break;
+    default: drawn.left = middleX - size.cx / 2; break;
+  }
+  drawn.top = placement == TextPlacement::TopCentred ? region.top : middleY - size.cy / 2;
+  drawn.right = drawn.left + size.cx;
+  drawn.bottom = drawn.top + size.cy;
+  InflateRect(&drawn, 2, 2);  // overhangs of anti-aliased glyphs
+  UnionRect(&bounds, &bounds, &drawn);
+  return bounds;
+}
+
 void drawText(HDC dc, const std::string& text, const Region& region, COLORREF colour,
               TextPlacement placement) {
   const std::wstring wide = widen(text);
