@@ -5,7 +5,7 @@
 #include "app/device_balloon.h"
 #include "app/resource_ids.h"
 #include "app/window_messages.h"
-#include "settings/message_box_win32.h"
+#include "util/message_box_win32.h"
 #include "settings/settings_image.h"
 #include "pages/basic_page.h"
 #include "pages/control_colours.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "pages/dpi_values.h"
+#include "device/sensor_table.h"
 
 namespace ombrisk {
 namespace {

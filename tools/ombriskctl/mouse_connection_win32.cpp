@@ -1,6 +1,7 @@
 // ombriskctl.exe: the real mouse through the device link of the utility, without a window.
 #include <windows.h>
 
+#include "app/window_messages.h"
 #include "device/device_link_win32.h"
 #include "mouse_connection.h"
 #include "util/wide_win32.h"
@@ -24,7 +25,7 @@ class HidMouseConnection final : public MouseConnection {
 }  // namespace
 
 std::unique_ptr<MouseConnection> connectRealMouse(std::string& error) {
-  auto link = Win32DeviceLink::create(L"", error);
+  auto link = Win32DeviceLink::create(L"", DeviceNotifyMessage, error);
   if (!link) {
     if (error.empty()) error = "the HID device link is not available";
     return nullptr;

@@ -1,12 +1,12 @@
-#include "device/vmouse_process_win32.h"
+#include "support/vmouse_process_win32.h"
 
 #include <winsock2.h>
 
 #include <chrono>
 #include <thread>
 
-#include "device/loopback_socket.h"
-#include "device/virtual_mouse_client.h"
+#include "device/virtual/loopback_socket.h"
+#include "device/virtual/virtual_mouse_client.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk {
