@@ -244,12 +244,19 @@ bool CCorvaneDlg::applySettings(int bottomButton) {
   // lets a press change the record meanwhile.
   const SettingsRecord sent = image.record;
   const SettingsFileContext files{paths_, *fileIo_, *messages_, narrow(applicationName())};
-  runApplySequence({link_->protocol(), image, files, *profiles_, labels_, std::string(texts_.labelSection()),
-                    timerResolution_.get()});
+  const ApplyOutcome outcome = runApplySequence(
+      {link_->protocol(), image, files, *profiles_, labels_, std::string(texts_.labelSection()), timerResolution_.get()});
   lastBottomButton_ = bottomButton;
+  SetCursor(previousCursor);
+  if (!outcome.delivered()) {
+    // The mouse has part of it at most: the applied copy, config.bin, the labels and the
+    // system's pointer settings stay as they were, and the user hears of it.
+    MessageBoxW(window(), widen(texts_[TextId::ApplyIncomplete]).c_str(), L"Warning", MB_OK);
+    applying_ = false;
+    return false;
+  }
   image.appliedCopy = sent;
   makePointerCalls(window(), pointerApplyCalls(sent));
-  SetCursor(previousCursor);
   applying_ = false;
   return true;
 }

@@ -49,7 +49,8 @@ class CCorvaneDlg final : public DialogBase {
 
   void buildPage(Page page);
   void paintPage();
-  // OK and Apply: false when nothing ran (no link, or an Apply is running).
+  // OK and Apply: true when the mouse received everything; false when nothing ran (no link,
+  // or an Apply is running) or a transfer failed (the user is told).
   bool applySettings(int bottomButton);
   std::optional<INT_PTR> controlColour(UINT message, HDC dc, HWND child);
 

@@ -250,5 +250,40 @@ TEST_F(BasicPageJourney, TheGridFollowsTheSensorTheMouseReports) {
   }
 }
 
+TEST_F(BasicPageJourney, AnApplyTheMouseDidNotFullyReceiveSavesNothingAndSaysSo) {
+  start(L"--late");  // the first block read after the handshake is answered one report late
+  show();
+  click(ratePosition(2));
+  install.setProfileValue(L"Setting-EN", L"Item5", L"stale");
+  const auto config = install.readFile(L"config.bin");
+  program->clickClient(kApply.x, kApply.y);
+  const auto box = waitForMessageBox(program->process().id());
+  ASSERT_TRUE(box) << "no message about the failed transfer";
+  EXPECT_EQ(box->caption, L"Warning");
+  EXPECT_EQ(box->text, L"The mouse did not receive all the settings, so nothing was saved. Check that it is "
+                       L"connected and apply again.");
+  answerMessageBox(*box);
+  EXPECT_TRUE(program->settle());
+  EXPECT_EQ(install.readFile(L"config.bin"), config);
+  EXPECT_EQ(label(L"Item5"), L"stale");
+  {
+    SCOPED_TRACE("the applied copy stayed: Cancel brings back the record as it was");
+    click(kCancel);
+    ASSERT_TRUE(program->waitForVisible(false));
+    show();
+    EXPECT_TRUE(capture().hasColour(around(ratePosition(2)), kDark, 10));
+  }
+  {
+    SCOPED_TRACE("applied again, everything arrives");
+    install.setProfileValue(L"Setting-EN", L"Item7", L"stale");  // read no more since the rebuild
+    click(ratePosition(2));
+    click(kOk);
+    EXPECT_TRUE(program->waitForVisible(false));
+    EXPECT_EQ(dump().numbers("report_interval"), std::vector<int>{4});
+    EXPECT_EQ(install.readFile(L"config.bin")[0], 1);
+    EXPECT_EQ(label(L"Item7"), L"Left Click");
+  }
+}
+
 }  // namespace
 }  // namespace ombrisk::e2e
