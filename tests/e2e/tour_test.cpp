@@ -59,8 +59,8 @@ std::string joined(const std::vector<int>& numbers, std::size_t count) {
   return text;
 }
 
-// Report rate 500, stage 1 on at level 6 in orange, Neon lighting fixed on; then Apply, and
-// what the mouse holds.
+// Report rate 500, stage 1 on at level 6 in orange, Neon lighting fixed on, the factory keys;
+// then Apply, and what the mouse holds.
 void setUpBasicPage(Program& program, VirtualMouse& mouse, const std::wstring& shots, const std::wstring& language) {
   using namespace basic_page;
   const auto click = [&](POINT p) {
@@ -84,6 +84,7 @@ void setUpBasicPage(Program& program, VirtualMouse& mouse, const std::wstring& s
   click(kEffectBox);
   if (waitUntil([&] { return program.child(kEffectList) != nullptr; }, 5s))
     program.chooseListItem(kEffectList, 1);  // "RGB Fixed On"
+  click(kKeyDefault);  // the factory keys, with their labels in the language
   moveScreen({1200, 10});
   save(shots, language + L"-2e-basic-page-set");
   click(kApply);
