@@ -5,6 +5,7 @@
 #include "app/corvane_dlg_win32.h"
 #include "app/window_messages.h"
 #include "skin/png_win32.h"
+#include "util/module_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk {

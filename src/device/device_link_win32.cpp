@@ -10,21 +10,11 @@
 #include "device/hid_backend_win32.h"
 #include "device/pauser.h"
 #include "util/message_box_win32.h"
+#include "util/module_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk {
 namespace {
-
-// The caption of the search's message boxes: the executable's base name.
-std::string applicationName() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring_view name(path, length);
-  if (const auto slash = name.find_last_of(L"\\/"); slash != std::wstring_view::npos)
-    name.remove_prefix(slash + 1);
-  if (const auto dot = name.rfind(L'.'); dot != std::wstring_view::npos) name = name.substr(0, dot);
-  return name.empty() ? "Ombrisk" : narrow(name);
-}
 
 // The interface name of a device-interface broadcast, read no further than the broadcast's
 // own size says.
@@ -43,7 +33,7 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
         notifyMessage_(notifyMessage),
         pauser_(makePlatformPauser()),
         messages_(makeMessageBoxSink()),
-        core_(backend_->system(), *pauser_, *this, *messages_, applicationName()) {}
+        core_(backend_->system(), *pauser_, *this, *messages_, narrow(applicationName())) {}
   ~LinkWin32() override { close(); }
 
   void setMainWindow(HWND window) override { window_ = window; }

@@ -4,6 +4,7 @@
 #include "app/window_messages.h"
 #include "device/device_link_win32.h"
 #include "mouse_connection.h"
+#include "util/module_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk::ctl {
@@ -44,17 +45,6 @@ std::unique_ptr<MouseConnection> connectRealMouse(std::string& error) {
   return std::make_unique<HidMouseConnection>(std::move(link));
 }
 
-std::string executablePath() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      return narrow(buffer);
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
+std::string executablePath() { return narrow(modulePath()); }
 
 }  // namespace ombrisk::ctl
