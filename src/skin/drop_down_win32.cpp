@@ -55,6 +55,9 @@ void DropDownList::open(const std::vector<std::string>& items, const Region& lis
 }
 
 void DropDownList::close() {
+  // A press on the list gave it the keyboard focus; the parent takes it back, so that keys
+  // still arrive as key presses once the list is gone.
+  if (list_ && GetFocus() == list_) SetFocus(parent_);
   if (list_ && IsWindow(list_)) DestroyWindow(list_);
   list_ = nullptr;
 }

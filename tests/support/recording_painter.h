@@ -1,5 +1,5 @@
-// A Painter that notes what a surface draws, for the native tests of what pages and dialogs
-// show.
+// A Painter that records what a surface draws, in order, so that a test can ask what shows
+// at a point or in a rectangle after a paint or a redraw.
 #pragma once
 
 #include <optional>
@@ -36,13 +36,21 @@ class RecordingPainter final : public Painter {
       if (text.text == content) return text;
     return std::nullopt;
   }
-  // The image drawn at (x, y) last, if any.
+  bool drewText(std::string_view wanted) const { return textOf(wanted).has_value(); }
+  // The image drawn last with its corner at (x, y): what is on top there.
   std::optional<SkinImage> imageAt(int x, int y) const {
-    std::optional<SkinImage> found;
-    for (const Image& image : images)
-      if (image.x == x && image.y == y) found = image.image;
+    for (auto it = images.rbegin(); it != images.rend(); ++it)
+      if (it->x == x && it->y == y) return it->image;
+    return std::nullopt;
+  }
+  // The texts drawn in exactly this rectangle, in order.
+  std::vector<std::string> textsIn(const Region& region) const {
+    std::vector<std::string> found;
+    for (const Text& text : texts)
+      if (text.region == region) found.push_back(text.text);
     return found;
   }
+  bool empty() const { return images.empty() && texts.empty(); }
 
   std::vector<Image> images;
   std::vector<Text> texts;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -20,6 +21,20 @@ struct Capture {
     if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
     const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 4;
     return RGB(pixels[i + 2], pixels[i + 1], pixels[i]);
+  }
+
+  // Whether some pixel of rect is within tolerance of colour (summed over red, green, blue;
+  // anti-aliased text has few exact pixels).
+  bool hasColour(RECT rect, COLORREF colour, int tolerance = 40) const {
+    for (int y = rect.top; y < rect.bottom; ++y)
+      for (int x = rect.left; x < rect.right; ++x) {
+        const COLORREF pixel = at(x, y);
+        if (pixel == CLR_INVALID) continue;
+        if (std::abs(GetRValue(pixel) - GetRValue(colour)) + std::abs(GetGValue(pixel) - GetGValue(colour)) +
+                std::abs(GetBValue(pixel) - GetBValue(colour)) <= tolerance)
+          return true;
+      }
+    return false;
   }
 
   // A .bmp, for looking at failures and screenshots; opaque, since the fourth byte of a
