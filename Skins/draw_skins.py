@@ -339,9 +339,10 @@ def dialog(p, name):
             draw.rounded_rectangle(box(12, 64, 181, 94), radius=3, fill=p["bar"])
             draw.rectangle(box(41, 93, 152, 111), outline=p["field_edge"])
         if name == "macro-key":
+            # Three lines of text beside each tick box.
             for top in (78, 128, 178):
                 paste(image, pane(p, False), 220, top)
-                draw.rounded_rectangle(box(237, top - 8, 372, top + 24), radius=3, fill=p["bar"])
+                draw.rounded_rectangle(box(237, top - 16, 372, top + 32), radius=3, fill=p["bar"])
         if name in ("media-key", "windows-key"):
             glyph = "\u266b" if name == "media-key" else "\u2318"
             draw.rounded_rectangle(box(240, 80, 340, 180), radius=12, outline=p["accent"], width=3)

@@ -7,6 +7,7 @@
 #include "app/window_messages.h"
 #include "util/message_box_win32.h"
 #include "settings/settings_image.h"
+#include "pages/basic_page.h"
 #include "pages/control_colours.h"
 #include "pages/pointer_settings_win32.h"
 #include "settings/apply_sequence.h"
@@ -140,10 +141,10 @@ void CCorvaneDlg::showWindowFromTray() {
     rebuildOnShow_ = false;
     const Page page = currentPage_;
     currentPage_ = Page::None;
-    if (page == Page::Basic) {
-      SkinSettings skin;
-      readButtonLabels(*profiles_, paths_.strIni, std::string(texts_.labelSection()), labels_, skin);
-    }
+    // The labels go back to the applied ones with the record, whichever page was left
+    // (the Basic page may be reached from the Advanced one without a rebuild).
+    SkinSettings skin;
+    readButtonLabels(*profiles_, paths_.strIni, std::string(texts_.labelSection()), labels_, skin);
     if (page != Page::None) buildPage(page);
   } else if (!firstBuild_) {
     buildPage(Page::Basic);
@@ -199,8 +200,14 @@ void CCorvaneDlg::buildPage(Page page) {
   if (page == currentPage_ || !pageContext_) return;
   page_.reset();  // leaving a page destroys its children
   currentPage_ = page;
-  if (page == Page::Basic) firstBuild_ = true;
+  if (page == Page::Basic && !firstBuild_ && link_->linkReady()) {
+    prepareFirstBasicBuild(link_->protocol(), settingsImage(), labels_, texts_, *profiles_, paths_.strIni);
+    firstBuild_ = true;
+  }
   page_ = makePageView(page, *pageContext_);
+  // The keyboard focus may have been on a child of the page left; without a focus Enter and
+  // Escape would not arrive as key presses.
+  if (GetFocus() == nullptr) SetFocus(window());
   paintPage();
 }
 
@@ -217,26 +224,40 @@ void CCorvaneDlg::paintPage() {
   });
 }
 
-void CCorvaneDlg::applySettings(int bottomButton) {
-  if (!link_->linkReady()) return;
+bool CCorvaneDlg::applySettings(int bottomButton) {
+  if (!link_->linkReady() || applying_) return false;
+  applying_ = true;
   const HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   SettingsImage& image = settingsImage();
+  // What is sent is what becomes the applied copy, even if a message box of the sequence
+  // lets a press change the record meanwhile.
+  const SettingsRecord sent = image.record;
   const SettingsFileContext files{paths_, *fileIo_, *messages_, narrow(applicationName())};
-  runApplySequence({link_->protocol(), image, files, *profiles_, labels_, std::string(texts_.labelSection()),
-                    timerResolution_.get()});
+  const ApplyOutcome outcome = runApplySequence(
+      {link_->protocol(), image, files, *profiles_, labels_, std::string(texts_.labelSection()), timerResolution_.get()});
   lastBottomButton_ = bottomButton;
-  image.appliedCopy = image.record;
-  makePointerCalls(window(), pointerApplyCalls(image.record));
   SetCursor(previousCursor);
+  if (!outcome.delivered()) {
+    // The mouse has part of it at most: the applied copy, config.bin, the labels and the
+    // system's pointer settings stay as they were, and the user hears of it.
+    MessageBoxW(window(), widen(texts_[TextId::ApplyIncomplete]).c_str(), L"Warning", MB_OK);
+    applying_ = false;
+    return false;
+  }
+  image.appliedCopy = sent;
+  makePointerCalls(window(), pointerApplyCalls(sent));
+  applying_ = false;
+  return true;
 }
 
 void CCorvaneDlg::onLeftButtonDown(int x, int y) {
   lastClick_ = {x, y};
+  // While Apply runs, presses reach the window only through its message boxes: ignored.
+  if (applying_) return;
   if (const auto* row = hitTest(windowSurface(), x, y)) {
     switch (row->control) {
       case WindowControl::Ok:
-        applySettings(1);
-        ShowWindow(window(), SW_HIDE);
+        if (applySettings(1)) ShowWindow(window(), SW_HIDE);
         return;
       case WindowControl::Apply:
         applySettings(2);
@@ -288,7 +309,11 @@ std::optional<INT_PTR> CCorvaneDlg::controlColour(UINT message, HDC dc, HWND chi
   } else {
     SetBkMode(dc, TRANSPARENT);
   }
-  if (colour.smallFont && smallFont_) SelectObject(dc, smallFont_);
+  // The small font, or the narrower cut of it that a child was given for a long text.
+  if (colour.smallFont && smallFont_) {
+    const auto own = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    SelectObject(dc, own ? own : smallFont_);
+  }
   if (!colour.brush) return std::nullopt;
   // One brush per colour for the whole run: the swatches change colour, the rest never do.
   const COLORREF wanted = rgb(*colour.brush);
@@ -383,9 +408,13 @@ INT_PTR CCorvaneDlg::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEHOVER:
       onMouseHover(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return TRUE;
-    case WM_DEVICECHANGE:
+    case WM_DEVICECHANGE: {
+      // An arrival reads the sensor again; the Basic page's grid and values follow it.
+      const std::uint8_t sensor = settingsImage().device.currentSensorType;
       setResult(link_->onDeviceChange(wParam, lParam, settingsImage().device));
+      if (currentPage_ == Page::Basic && settingsImage().device.currentSensorType != sensor) paintPage();
       return TRUE;
+    }
     default:
       break;
   }

@@ -49,7 +49,9 @@ class CCorvaneDlg final : public DialogBase {
 
   void buildPage(Page page);
   void paintPage();
-  void applySettings(int bottomButton);
+  // OK and Apply: true when the mouse received everything; false when nothing ran (no link,
+  // or an Apply is running) or a transfer failed (the user is told).
+  bool applySettings(int bottomButton);
   std::optional<INT_PTR> controlColour(UINT message, HDC dc, HWND child);
 
   std::unique_ptr<Win32DeviceLink> link_;
@@ -75,6 +77,7 @@ class CCorvaneDlg final : public DialogBase {
   Page currentPage_ = Page::None;
   bool firstBuild_ = false;
   bool rebuildOnShow_ = false;
+  bool applying_ = false;
   int lastBottomButton_ = 0;
   int startHiddenCounter_ = 2;
   UINT taskbarCreatedMessage_ = 0;

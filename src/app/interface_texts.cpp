@@ -91,6 +91,10 @@ constexpr TextRow kTextTable[] = {
     {TextId::RecordingNotStarted, "It doesn\u2019t start recording, unnecessary to press Stop key!",
      "没有开始录制,点击停止录制按钮没有意义！", "沒有開始錄製，點擊停止錄製按鈕沒有意義！"},
     {TextId::WebLink, kVendorWebSite.data(), kVendorWebSite.data(), kVendorWebSite.data()},
+    {TextId::ApplyIncomplete,
+     "The mouse did not receive all the settings, so nothing was saved. Check that it is connected and apply again.",
+     "鼠标没有收到全部设置，所以设置未保存。请检查鼠标的连接后重新应用。",
+     "滑鼠沒有收到全部設置，所以設置未保存。請檢查滑鼠的連接後重新應用。"},
 };
 
 // The table lists every entry once, in TextId order.

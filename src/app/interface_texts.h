@@ -99,6 +99,7 @@ enum class TextId : std::size_t {
   RecordingStopHint,
   RecordingNotStarted,
   WebLink,
+  ApplyIncomplete,  // an Apply some of whose transfers failed
   Count
 };
 

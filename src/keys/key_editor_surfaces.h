@@ -36,8 +36,10 @@ KeyEditorSurface windowsKeySurface();
 
 // Label rectangles.
 inline constexpr Region kSingleKeyPromptRegion{23, 108, 201, 124};
-inline constexpr Region kFireSpeedNoteRegion{15, 184, 390, 218};
-inline constexpr Region kFireTimesNoteRegion{15, 218, 390, 250};
+// The fire-key notes: one and two lines in the band under the edits, inside the dialog's
+// picture (380 pixels wide).
+inline constexpr Region kFireSpeedNoteRegion{15, 188, 366, 216};
+inline constexpr Region kFireTimesNoteRegion{15, 216, 366, 246};
 inline constexpr Region kDelayPromptRegion{14, 89, 210, 109};
 inline constexpr Region kDelayRangeRegion{14, 109, 210, 129};
 // The caption above an edit: a band 20 pixels high, 40 pixels wider on each side.

@@ -24,6 +24,10 @@ std::uint8_t keyNameToUsage(std::string_view name);
 // The first key name of a usage, for display; "" when no name has it.
 std::string_view usageToKeyName(std::uint8_t usage);
 
+// The name the US English keyboard layout gives the key with this scan code (plus 0x100 for
+// an extended key): a name of the key name table, or "" for a key the table has no name for.
+std::string_view usLayoutKeyName(unsigned key);
+
 struct ModifierNameBit {
   std::string_view name;
   std::uint8_t bit;

@@ -32,8 +32,10 @@ constexpr std::array<Child, 2> kChildren = {{
 SurfaceTables<MacroDialogControl> macroDialogSurface() { return {rows(), kChildren}; }
 
 Region repeatModeTextRegion(int mode) {
+  // Up to three lines beside the box, inside the dialog's panel (its picture is 380 pixels
+  // wide): the English texts need three lines at this width.
   const Region tick = regionOf<MacroDialogControl>(rows(), RepeatTick, mode - 1).rect;
-  return {tick.right + 1, tick.top - 8, 390, tick.bottom + 8};
+  return {tick.right + 1, tick.top - 16, 368, tick.bottom + 16};
 }
 
 Region macroDialogTitleRegion() {

@@ -17,7 +17,7 @@ inline constexpr int kRepeatModes = 3;
 
 SurfaceTables<MacroDialogControl> macroDialogSurface();
 
-// The text of repeat mode 1..3, right of its tick box.
+// The text of repeat mode 1..3, right of its tick box, up to three lines.
 Region repeatModeTextRegion(int mode);
 // The title above the macro box: 50 pixels wider on each side, 16 pixels high.
 Region macroDialogTitleRegion();

@@ -6,27 +6,15 @@
 #include <cstdlib>
 
 #include "macros/macro_codec.h"
+#include "util/decimal.h"
 
 namespace ombrisk {
 namespace {
 
 constexpr std::uint16_t kLoopCountMax = 65535;
 
-// Leading decimal digits (after blanks and a sign) as the C library reads them; anything
-// else is 0. Saturates instead of overflowing.
-long long decimalValue(std::string_view text) {
-  std::size_t at = 0;
-  while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
-  bool negative = false;
-  if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
-  long long value = 0;
-  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
-    value = std::min(1'000'000'000'000LL, value * 10 + (text[at] - '0'));
-  return negative ? -value : value;
-}
-
 std::size_t itemCount(ProfileStore& store, const std::string& recordIni, std::string_view name) {
-  const long long count = decimalValue(store.read(recordIni, name, kItemCountKey));
+  const long long count = leadingDecimal(store.read(recordIni, name, kItemCountKey));
   return static_cast<std::size_t>(std::clamp<long long>(count, 0, kMacroItemLimit));
 }
 
@@ -116,7 +104,7 @@ void rebuildMacroMemory(ProfileStore& store, const std::string& recordIni, Setti
 
 std::string setLoopCountFromText(std::string_view boxText, std::optional<std::size_t> selected,
                                  SettingsRecord& record) {
-  const long long value = decimalValue(boxText);
+  const long long value = leadingDecimal(boxText);
   const bool replaced = value < 1 || value > kLoopCountMax;
   const auto count = static_cast<std::uint16_t>(replaced ? 1 : value);
   if (selected && *selected < rec::kMacroCount)

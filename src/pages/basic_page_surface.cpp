@@ -1,6 +1,11 @@
 #include "pages/basic_page_surface.h"
 
+#include "keys/function_choice.h"
+
 namespace ombrisk {
+
+static_assert(kKeyBoxCount == kButtonsWithKeyBox, "one key box per button that has one");
+
 namespace {
 
 using Row = SurfaceRegion<BasicControl>;
@@ -24,6 +29,11 @@ constexpr Region stageCell(int top) { return {kStageLeft, top, kStageLeft + kCel
 constexpr Region kFirstLightingBox{767, 330, 851, 344};
 constexpr int kLightingPitch = 30;
 constexpr int kLightingValueRight = 835;
+// The parameter list's height by mode: ten brightness texts, five speeds, thirty periods.
+constexpr int kParameterListHeightMode1 = 173, kParameterListHeightMode2 = 93, kParameterListHeightOther = 203;
+
+// The DPI value texts end short of the grid; with eight levels they start further left.
+constexpr int kDpiValueRight = 544, kDpiValueLeft8 = 494, kDpiValueLeft12 = 514;
 
 const std::vector<Row>& rows() {
   static const std::vector<Row> table = [] {
@@ -73,7 +83,7 @@ const std::vector<Child>& children() {
     }
     // The parameter list's height follows the mode (longest shown here).
     t.push_back({LightingList, 0, 63, {766, 347, 851, 407}, ChildKind::List});
-    t.push_back({LightingList, 1, 64, {767, 377, 851, 374 + 203}, ChildKind::List});
+    t.push_back({LightingList, 1, 64, {767, 377, 851, 374 + kParameterListHeightOther}, ChildKind::List});
     t.push_back({LightingList, 2, 65, {766, 407, 851, 447}, ChildKind::List});
     return t;
   }();
@@ -99,10 +109,32 @@ DropDownBox lightingDropDown(int box) {
   return {list.id, regionOf(basicPageSurface(), LightingBox, box).rect, list.rect};
 }
 
+Region keyNumberRegion(int button) {
+  Region box = regionOf(basicPageSurface(), KeyBox, button).rect;
+  box.right = box.left + kKeyNumberWidth;
+  return box;
+}
+
 Region keyLabelRegion(int button) {
   Region box = regionOf(basicPageSurface(), KeyBox, button).rect;
   box.left += kKeyNumberWidth;
   return box;
+}
+
+Region lightingListRect(int box, std::uint8_t mode) {
+  Region list = childOf<BasicControl>(children(), LightingList, box).rect;
+  if (box == 1) {
+    const int height = mode == 1 ? kParameterListHeightMode1
+                       : mode == 2 ? kParameterListHeightMode2
+                                   : kParameterListHeightOther;
+    list.bottom = regionOf(basicPageSurface(), LightingBox, 1).rect.bottom + height;
+  }
+  return list;
+}
+
+Region dpiValueRegion(int level, std::size_t levelCount) {
+  const Region cell = regionOf(basicPageSurface(), DpiCell, dpiCellIndex(1, level)).rect;
+  return {levelCount == 8 ? kDpiValueLeft8 : kDpiValueLeft12, cell.top, kDpiValueRight, cell.bottom};
 }
 
 std::vector<PageText> basicPageTexts(const InterfaceTexts& texts) {
@@ -118,11 +150,8 @@ std::vector<PageText> basicPageTexts(const InterfaceTexts& texts) {
     const Row& row = regionOf(surface, button);
     out.push_back({row.caption.in(texts), row.rect, TextPlacement::Centred});
   }
-  for (int k = 0; k < kKeyBoxCount; ++k) {
-    const Region box = at(KeyBox, k);
-    out.push_back({std::to_string(k + 1), {box.left, box.top, box.left + kKeyNumberWidth, box.bottom},
-                   TextPlacement::Left});
-  }
+  for (int k = 0; k < kKeyBoxCount; ++k)
+    out.push_back({std::to_string(k + 1), keyNumberRegion(k), TextPlacement::Left});
   constexpr const char* kRates[] = {"125", "250", "500", "1000"};
   for (int p = 0; p < kReportRatePositions; ++p) {
     const Region position = at(ReportRate, p);

@@ -2,6 +2,8 @@
 // and its fixed texts, in client pixels.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "pages/window_surface.h"
@@ -57,7 +59,17 @@ struct PageText {
 // and are drawn by the page.
 std::vector<PageText> basicPageTexts(const InterfaceTexts& texts);
 
-// The rectangle of the label of key box k: right of its button number.
+// The rectangles of the number and of the label of key box k (0..6): the number at its
+// left, the label right of it.
+Region keyNumberRegion(int button);
 Region keyLabelRegion(int button);
+
+// The list of lighting box i (0..2) while the lighting mode is mode: the parameter list is
+// as long as the mode's values need (brightness, speed or period).
+Region lightingListRect(int box, std::uint8_t mode);
+
+// The DPI value text of level n (1..12) beside the grid, right-aligned up to the grid; the
+// texts stand further left when the sensor offers eight levels.
+Region dpiValueRegion(int level, std::size_t levelCount);
 
 }  // namespace ombrisk

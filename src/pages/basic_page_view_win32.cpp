@@ -1,15 +1,162 @@
 #include "pages/basic_page_view_win32.h"
 
-#include "pages/basic_page_surface.h"
+#include <commdlg.h>
+
+#include "pages/dpi_controls.h"
+#include "pages/lighting.h"
+#include "skin/text_win32.h"
+#include "util/wide_win32.h"
 
 namespace ombrisk {
+namespace {
 
-BasicPageView::BasicPageView(PageContext& context) : PageView(context) {}
-
-void BasicPageView::build(Painter& painter) {
-  for (const PageText& text : basicPageTexts(texts())) painter.text(text.text, text.region, text.placement);
+HWND createStatic(HWND parent, const ChildControl<BasicControl>& child, DWORD style, HFONT font) {
+  const Region& r = child.rect;
+  HWND window = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.width(),
+                                r.height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)),
+                                GetModuleHandleW(nullptr), nullptr);
+  if (window && font) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return window;
 }
 
-bool BasicPageView::press(int, int) { return false; }
+void destroy(HWND& window) {
+  if (window && IsWindow(window)) DestroyWindow(window);
+  window = nullptr;
+}
+
+// The colour dialog's sixteen custom colours, kept for the run.
+COLORREF customColours[16] = {};
+
+}  // namespace
+
+BasicPageView::BasicPageView(PageContext& context)
+    : PageView(context), page_(context.image, context.labels, context.texts) {
+  for (int button = 0; button < kKeyBoxCount; ++button)
+    keyLists_[button] = std::make_unique<DropDownList>(context.window, keyDropDown(button), context.smallFont);
+  for (int box = 0; box < kLightingBoxes; ++box)
+    lightingLists_[box] = std::make_unique<DropDownList>(context.window, lightingDropDown(box), context.smallFont);
+  for (int stage = 0; stage < kStages; ++stage)
+    swatches_[stage] =
+        createStatic(context.window, childOf(basicPageChildren(), BasicControl::StageSwatch, stage), 0, nullptr);
+  showLightingValues();
+}
+
+BasicPageView::~BasicPageView() {
+  for (HWND& swatch : swatches_) destroy(swatch);
+  for (HWND& value : lightingValues_) destroy(value);
+  for (HFONT font : valueFonts_)
+    if (font) DeleteObject(font);
+}
+
+void BasicPageView::build(Painter& painter) { page_.paint(painter); }
+
+std::vector<DropDownList*> BasicPageView::lists() {
+  std::vector<DropDownList*> all;
+  for (const auto& list : keyLists_) all.push_back(list.get());
+  for (const auto& list : lightingLists_) all.push_back(list.get());
+  return all;
+}
+
+bool BasicPageView::press(int x, int y) {
+  // A press outside a list and its box closes the list, whatever the press goes on to do.
+  for (DropDownList* list : lists()) list->closeOnPressOutside(x, y);
+  const BasicPage::Press outcome = page_.press(x, y);
+  if (!outcome.claimed) return false;
+  if (outcome.redraw) context().surface.paint(outcome.redraw);
+  if (outcome.keyBox) keyBoxPressed(*outcome.keyBox);
+  if (outcome.lightingBox) lightingBoxPressed(*outcome.lightingBox);
+  if (outcome.colourDialog) chooseColour(*outcome.colourDialog);
+  return true;
+}
+
+void BasicPageView::keyBoxPressed(int button) {
+  if (keyLists_[button]->isOpen()) keyLists_[button]->close();
+}
+
+void BasicPageView::openKeyList(int button, const std::vector<std::string>& items) {
+  for (int other = 0; other < kKeyBoxCount; ++other)
+    if (other != button) keyLists_[other]->close();
+  keyLists_[button]->open(items);
+}
+
+void BasicPageView::lightingBoxPressed(int box) {
+  DropDownList& list = *lightingLists_[box];
+  if (list.isOpen()) {
+    list.close();
+    return;
+  }
+  SettingsRecord& record = context().image.record;
+  const LightingPress outcome = pressLightingBox(box, record, texts());
+  if (outcome.list) list.open(*outcome.list, lightingListRect(box, record[rec::kLightingMode]));
+  if (outcome.valuesChanged) showLightingValues();
+}
+
+void BasicPageView::showLightingValues() {
+  const LightingValues values = lightingValues(context().image.record, texts());
+  const std::optional<std::string> shown[kLightingBoxes] = {values.mode, values.parameter, values.effect};
+  for (int box = 0; box < kLightingBoxes; ++box) {
+    HWND& window = lightingValues_[box];
+    if (!shown[box]) {
+      destroy(window);
+      continue;
+    }
+    if (!window)
+      window = createStatic(context().window, childOf(basicPageChildren(), BasicControl::LightingValue, box),
+                            SS_CENTER | SS_CENTERIMAGE, context().smallFont);
+    if (!window) continue;
+    SetWindowTextW(window, widen(*shown[box]).c_str());
+    // A value wider than its box ("RGB Fixed On") is set in a narrower cut of the font.
+    const Region& rect = childOf(basicPageChildren(), BasicControl::LightingValue, box).rect;
+    HFONT fitting = createFittingFont(context().smallFont, *shown[box], rect.width() - 2);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fitting ? fitting : context().smallFont), TRUE);
+    if (valueFonts_[box]) DeleteObject(valueFonts_[box]);
+    valueFonts_[box] = fitting;
+  }
+}
+
+void BasicPageView::chooseColour(int stage) {
+  SettingsRecord& record = context().image.record;
+  const Rgb current = stageColour(record, stage);
+  CHOOSECOLORW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = context().window;
+  dialog.rgbResult = RGB(current.red, current.green, current.blue);
+  dialog.lpCustColors = customColours;
+  dialog.Flags = CC_RGBINIT | CC_FULLOPEN;
+  if (!ChooseColorW(&dialog)) return;
+  setStageColour(record, stage,
+                 {GetRValue(dialog.rgbResult), GetGValue(dialog.rgbResult), GetBValue(dialog.rgbResult)});
+  InvalidateRect(swatches_[stage], nullptr, TRUE);
+}
+
+bool BasicPageView::command(WPARAM wParam, LPARAM lParam) {
+  for (int box = 0; box < kLightingBoxes; ++box)
+    if (const auto choice = lightingLists_[box]->onCommand(wParam, lParam)) {
+      chooseLighting(box, choice->index, context().image.record);
+      showLightingValues();
+      return true;
+    }
+  return false;
+}
+
+bool BasicPageView::preTranslate(MSG& message) {
+  if (message.message == WM_MOUSEMOVE) {
+    for (DropDownList* list : lists()) list->followPointer(message);
+    return false;
+  }
+  if (message.message == WM_MOUSEWHEEL) {
+    bool scrolled = false;
+    for (DropDownList* list : lists()) scrolled = list->scroll(GET_WHEEL_DELTA_WPARAM(message.wParam)) || scrolled;
+    return scrolled;
+  }
+  return false;
+}
+
+std::vector<SkinnedSurface::HoverTarget> BasicPageView::hoverTargets() {
+  std::vector<SkinnedSurface::HoverTarget> targets;
+  for (BasicPage::HoverControl& control : page_.hoverControls())
+    targets.push_back({control.region, 0, std::move(control.draw)});
+  return targets;
+}
 
 }  // namespace ombrisk

@@ -1,5 +1,7 @@
 #include "pages/control_colours.h"
 
+#include "pages/dpi_controls.h"
+
 namespace ombrisk {
 namespace {
 
@@ -18,10 +20,7 @@ ControlColour controlColourFor(ChildClass childClass, int id, const SettingsReco
     case ChildClass::Button:
       return {std::nullopt, std::nullopt, std::nullopt, false};
     case ChildClass::Static:
-      if (id >= 71 && id <= 74) {
-        const std::size_t colour = rec::kStageColours + 3 * static_cast<std::size_t>(id - 71);
-        return {std::nullopt, std::nullopt, Rgb{record[colour], record[colour + 1], record[colour + 2]}, false};
-      }
+      if (id >= 71 && id <= 74) return {std::nullopt, std::nullopt, stageColour(record, id - 71), false};
       if ((id >= 80 && id <= 82) || id == 119) return {skinColour, kBlack, kBlack, true};
       return {skinColour, kGreenGrey, kGreenGrey, true};
   }

@@ -20,17 +20,44 @@ void DropDownList::open(const std::vector<std::string>& items) { open(items, geo
 
 void DropDownList::open(const std::vector<std::string>& items, const Region& listRect) {
   close();
+  // A list reaching past the bottom of its window would hide its last items and the end of
+  // its scroll bar: it ends at the window's edge instead.
+  Region rect = listRect;
+  RECT client{};
+  if (GetClientRect(parent_, &client) && rect.bottom > client.bottom && client.bottom > rect.top)
+    rect.bottom = client.bottom;
   list_ = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY,
-                          listRect.left, listRect.top, listRect.width(), listRect.height(), parent_,
+                          rect.left, rect.top, rect.width(), rect.height(), parent_,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(geometry_.listId)),
                           GetModuleHandleW(nullptr), nullptr);
   if (!list_) return;
   if (font_) SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  for (const std::string& item : items)
-    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(item).c_str()));
+  int widest = 0;
+  HDC dc = GetDC(list_);
+  HGDIOBJ previousFont = font_ ? SelectObject(dc, font_) : nullptr;
+  for (const std::string& item : items) {
+    const std::wstring text = widen(item);
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SIZE size{};
+    if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size)) widest = std::max<int>(widest, size.cx);
+  }
+  if (previousFont) SelectObject(dc, previousFont);
+  ReleaseDC(list_, dc);
+  // A list never cuts its items: it widens to the longest, as far as its window reaches.
+  constexpr int kItemMargins = 6;
+  const int needed = widest + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXBORDER) + kItemMargins;
+  int width = rect.width();
+  if (needed > width)
+    width = std::max(width, client.right > rect.left ? std::min(needed, static_cast<int>(client.right) - rect.left)
+                                                     : needed);
+  // Above the other children it covers (new children start at the bottom of their order).
+  SetWindowPos(list_, HWND_TOP, 0, 0, width, rect.height(), SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void DropDownList::close() {
+  // A press on the list gave it the keyboard focus; the parent takes it back, so that keys
+  // still arrive as key presses once the list is gone.
+  if (list_ && GetFocus() == list_) SetFocus(parent_);
   if (list_ && IsWindow(list_)) DestroyWindow(list_);
   list_ = nullptr;
 }

@@ -2,15 +2,22 @@
 
 namespace ombrisk {
 
-CMemDC::CMemDC(HDC target, const RECT& rect) : target_(target), rect_(rect) {
+CMemDC::CMemDC(HDC target, const RECT& rect) : CMemDC(target, rect, nullptr) {}
+
+CMemDC::CMemDC(HDC target, const RECT& rect, HBITMAP canvas) : target_(target), rect_(rect) {
   if (!target || GetDeviceCaps(target, TECHNOLOGY) == DT_RASPRINTER) return;
   memory_ = CreateCompatibleDC(target);
   if (!memory_) return;
   toMemory_ = true;
   if (rect_.left == 0 && rect_.top == 0 && rect_.right == 0 && rect_.bottom == 0)
     GetClipBox(target, &rect_);
-  bitmap_ = CreateCompatibleBitmap(target, rect_.right - rect_.left, rect_.bottom - rect_.top);
-  if (bitmap_) previousBitmap_ = SelectObject(memory_, bitmap_);
+  presented_ = rect_;
+  if (canvas) {
+    selectCanvas(canvas);
+  } else {
+    bitmap_ = CreateCompatibleBitmap(target, rect_.right - rect_.left, rect_.bottom - rect_.top);
+    if (bitmap_) previousBitmap_ = SelectObject(memory_, bitmap_);
+  }
   SetWindowOrgEx(memory_, rect_.left, rect_.top, nullptr);
 }
 
@@ -20,10 +27,15 @@ void CMemDC::selectCanvas(HBITMAP canvas) {
   if (!previousBitmap_) previousBitmap_ = replaced;
 }
 
+void CMemDC::presentOnly(const RECT& part) {
+  if (!IntersectRect(&presented_, &rect_, &part)) presented_ = {};
+}
+
 CMemDC::~CMemDC() {
   if (!toMemory_) return;
-  BitBlt(target_, rect_.left, rect_.top, rect_.right - rect_.left, rect_.bottom - rect_.top,
-         memory_, rect_.left, rect_.top, SRCCOPY);
+  if (!IsRectEmpty(&presented_))
+    BitBlt(target_, presented_.left, presented_.top, presented_.right - presented_.left,
+           presented_.bottom - presented_.top, memory_, presented_.left, presented_.top, SRCCOPY);
   if (previousBitmap_) SelectObject(memory_, previousBitmap_);
   if (bitmap_) DeleteObject(bitmap_);
   DeleteDC(memory_);
@@ -37,14 +49,12 @@ RECT PaintStep::clientOf(HWND window) {
 
 PaintStep::PaintStep(HWND window, HBITMAP canvas)
     : window_(window), windowDC_(GetDC(window)), ownsDC_(true), client_(clientOf(window)) {
-  memDC_.emplace(windowDC_, client_);
-  memDC_->selectCanvas(canvas);
+  memDC_.emplace(windowDC_, client_, canvas);
 }
 
 PaintStep::PaintStep(HWND window, HDC given, HBITMAP canvas)
     : window_(window), windowDC_(given), ownsDC_(false), client_(clientOf(window)) {
-  memDC_.emplace(windowDC_, client_);
-  memDC_->selectCanvas(canvas);
+  memDC_.emplace(windowDC_, client_, canvas);
 }
 
 PaintStep::~PaintStep() {

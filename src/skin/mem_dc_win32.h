@@ -12,6 +12,8 @@ namespace ombrisk {
 class CMemDC {
  public:
   CMemDC(HDC target, const RECT& rect);
+  // Draws into canvas from the start (no bitmap of its own is made): the picture stays in it.
+  CMemDC(HDC target, const RECT& rect, HBITMAP canvas);
   ~CMemDC();
   CMemDC(const CMemDC&) = delete;
   CMemDC& operator=(const CMemDC&) = delete;
@@ -19,12 +21,16 @@ class CMemDC {
   HDC dc() const { return memory_ ? memory_ : target_; }
   // Draw into canvas instead of the context's own bitmap: the picture stays in canvas.
   void selectCanvas(HBITMAP canvas);
+  // Copies only part of the rectangle to the target at the end (none when part is empty):
+  // the rest of the target already shows the canvas.
+  void presentOnly(const RECT& part);
 
  private:
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ previousBitmap_ = nullptr;
   HDC target_ = nullptr;
   RECT rect_{};
+  RECT presented_{};
   bool toMemory_ = false;
   HDC memory_ = nullptr;
 };
@@ -42,6 +48,7 @@ class PaintStep {
   PaintStep& operator=(const PaintStep&) = delete;
 
   CMemDC* memDC() { return &*memDC_; }
+  void presentOnly(const RECT& part) { memDC_->presentOnly(part); }
   HDC dc() const { return memDC_->dc(); }
   const RECT& client() const { return client_; }
 

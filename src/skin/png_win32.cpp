@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <memory>
 #include <mutex>
+#include <set>
 
 namespace Gdiplus {
 using std::max;
@@ -152,23 +155,107 @@ std::optional<DecodedImage> decodePng(const std::wstring& path) {
   return image;
 }
 
-bool LoadPng(CMemDC* target, const std::wstring& path, int x, int y, PngFailure failure) {
+namespace {
+
+// A skin file as it was when it was decoded: its time of last writing and its size.
+struct FileStamp {
+  FILETIME written{};
+  ULONGLONG size = 0;
+  bool operator==(const FileStamp& other) const {
+    return written.dwLowDateTime == other.written.dwLowDateTime &&
+           written.dwHighDateTime == other.written.dwHighDateTime && size == other.size;
+  }
+};
+
+std::optional<FileStamp> stampOf(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return std::nullopt;
+  return FileStamp{data.ftLastWriteTime, (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
+}
+
+// A decoded image ready to draw: premultiplied when it has alpha, in a context of its own.
+struct PreparedImage {
+  FileStamp stamp;
+  DecodedImage image;  // its pixels as drawn; the surface holds a copy
+  std::unique_ptr<PixelSurface> surface;
+};
+
+// The images drawn so far, by path. A file is decoded again only when its stamp changes, so
+// a skin edited or replaced on disk shows at the next draw and a file that goes is skipped,
+// but drawing a control does not decode its file every time.
+class PreparedImages {
+ public:
+  void beginBatch() {
+    std::lock_guard<std::mutex> guard(lock_);
+    ++batches_;
+  }
+  void endBatch() {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (--batches_ == 0) checked_.clear();
+  }
+
+  const PreparedImage* find(const std::wstring& path) {
+    std::lock_guard<std::mutex> guard(lock_);
+    const auto known = images_.find(path);
+    if (batches_ > 0 && known != images_.end() && checked_.count(path)) return &known->second;
+    if (batches_ > 0) checked_.insert(path);
+    const std::optional<FileStamp> stamp = stampOf(path);
+    if (!stamp) {
+      if (known != images_.end()) images_.erase(known);
+      return nullptr;
+    }
+    if (known != images_.end() && known->second.stamp == *stamp) return &known->second;
+    std::optional<DecodedImage> image = decodePng(path);
+    if (!image) {
+      if (known != images_.end()) images_.erase(known);
+      return nullptr;
+    }
+    if (image->hasAlpha) premultiplyBgra(image->pixels);
+    PreparedImage prepared{*stamp, std::move(*image), nullptr};
+    HDC screen = GetDC(nullptr);
+    prepared.surface = std::make_unique<PixelSurface>(screen, prepared.image);
+    ReleaseDC(nullptr, screen);
+    if (!prepared.surface->dc()) return nullptr;
+    prepared.image.pixels.clear();
+    prepared.image.pixels.shrink_to_fit();
+    return &(images_[path] = std::move(prepared));
+  }
+
+ private:
+  std::mutex lock_;
+  std::map<std::wstring, PreparedImage> images_;
+  int batches_ = 0;
+  std::set<std::wstring> checked_;  // in the batch that is open
+};
+
+PreparedImages& preparedImages() {
+  // Never destroyed: the contexts it holds go with the process.
+  static auto* images = new PreparedImages;
+  return *images;
+}
+
+}  // namespace
+
+ImageBatch::ImageBatch() { preparedImages().beginBatch(); }
+ImageBatch::~ImageBatch() { preparedImages().endBatch(); }
+
+bool LoadPng(CMemDC* target, const std::wstring& path, int x, int y, PngFailure failure, RECT* drawn) {
   if (!target || !target->dc()) return false;
-  std::optional<DecodedImage> image = decodePng(path);
-  if (!image) {
+  const PreparedImage* prepared = preparedImages().find(path);
+  if (!prepared) {
     if (failure == PngFailure::ShowMessage) reportLoadFailure();
     return false;
   }
-  if (image->hasAlpha) premultiplyBgra(image->pixels);
-  PixelSurface source(target->dc(), *image);
-  if (!source.dc()) return false;
-  if (image->hasAlpha) {
+  const DecodedImage& image = prepared->image;
+  if (drawn) *drawn = {x, y, x + image.width, y + image.height};
+  if (image.hasAlpha) {
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    return AlphaBlend(target->dc(), x, y, image->width, image->height, source.dc(), 0, 0,
-                      image->width, image->height, blend) != FALSE;
+    return AlphaBlend(target->dc(), x, y, image.width, image.height, prepared->surface->dc(), 0, 0, image.width,
+                      image.height, blend) != FALSE;
   }
-  return BitBlt(target->dc(), x, y, image->width, image->height, source.dc(), 0, 0, SRCCOPY) !=
-         FALSE;
+  return BitBlt(target->dc(), x, y, image.width, image.height, prepared->surface->dc(), 0, 0, SRCCOPY) != FALSE;
 }
 
 std::optional<BackgroundBitmap> loadBackgroundBitmap(const std::wstring& path) {

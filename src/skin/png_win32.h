@@ -28,9 +28,21 @@ std::optional<DecodedImage> decodePng(const std::wstring& path);
 enum class PngFailure { Silent, ShowMessage };
 
 // Draws the file at (x, y) in its own size into target, with per-pixel alpha when the image
-// has an alpha channel, plainly copied otherwise. Decodes the file on every call.
+// has an alpha channel, plainly copied otherwise. The file is decoded once and again only
+// when it changes on disk (time of writing or size); a file that is gone draws nothing.
+// drawn, when given, receives the rectangle drawn.
 bool LoadPng(CMemDC* target, const std::wstring& path, int x, int y,
-             PngFailure failure = PngFailure::Silent);
+             PngFailure failure = PngFailure::Silent, RECT* drawn = nullptr);
+
+// While one exists, each file is looked at on disk once: the images of one repaint, drawn
+// many times over (the cells of a slider), are checked for changes once per repaint.
+class ImageBatch {
+ public:
+  ImageBatch();
+  ~ImageBatch();
+  ImageBatch(const ImageBatch&) = delete;
+  ImageBatch& operator=(const ImageBatch&) = delete;
+};
 
 // A window's background: the decoded image as a device bitmap and its size.
 struct BackgroundBitmap {

@@ -12,6 +12,7 @@ struct Region {
   }
   constexpr int width() const { return right - left; }
   constexpr int height() const { return bottom - top; }
+  constexpr bool operator==(const Region&) const = default;
 };
 
 }  // namespace ombrisk

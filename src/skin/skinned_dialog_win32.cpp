@@ -67,10 +67,37 @@ void CSkinnedDialog::repaint() {
   surface_.paint([this](Painter& painter) { paintFrame(painter); });
 }
 
+HWND CSkinnedDialog::createChildWindow(ChildKind kind, int id, const Region& rect, DWORD style,
+                                       const std::string& text) {
+  const wchar_t* className = kind == ChildKind::Edit ? L"EDIT" : kind == ChildKind::List ? L"LISTBOX" : L"STATIC";
+  // Clipped by its siblings: an edit repainting under an open drop-down list must not draw
+  // over the list.
+  HWND child = CreateWindowExW(0, className, widen(text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                               rect.left, rect.top,
+                               rect.width(), rect.height(), window(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (child && font_) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  return child;
+}
+
+void CSkinnedDialog::endWith(INT_PTR code) {
+  if (code == IDOK) beforeOk();
+  endDialog(code);
+}
+
+void CSkinnedDialog::repaintAfresh() {
+  surface_.paint([this](Painter& painter) {
+    painter.image(frame_.background, 0, 0);
+    paintFrame(painter);
+  });
+}
+
 void CSkinnedDialog::onLeftButtonDown(int x, int y) {
-  for (const auto& dropDown : dropDowns_) dropDown->closeOnPressOutside(x, y);
+  bool closed = false;
+  for (const auto& dropDown : dropDowns_) closed = dropDown->closeOnPressOutside(x, y) || closed;
+  if (closed) dropDownsChanged();
   if (const auto* row = hitTest(dialogFrameSurface(), x, y)) {
-    endDialog(row->control == FrameControl::Ok ? IDOK : IDCANCEL);
+    endWith(row->control == FrameControl::Ok ? IDOK : IDCANCEL);
     return;
   }
   for (std::size_t i = 0; i < dropDowns_.size(); ++i) {
@@ -80,6 +107,7 @@ void CSkinnedDialog::onLeftButtonDown(int x, int y) {
       dropDown.close();
     else
       dropDown.open(dropDownItems(i));
+    dropDownsChanged();
     return;
   }
   contentClick(x, y);
@@ -122,12 +150,13 @@ INT_PTR CSkinnedDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
       return onControlColour(message, reinterpret_cast<HDC>(wParam));
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        endDialog(LOWORD(wParam));
+        endWith(LOWORD(wParam));
         return TRUE;
       }
       for (std::size_t i = 0; i < dropDowns_.size(); ++i)
         if (const auto choice = dropDowns_[i]->onCommand(wParam, lParam)) {
           dropDownChosen(i, *choice);
+          dropDownsChanged();
           return TRUE;
         }
       break;

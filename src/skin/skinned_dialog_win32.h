@@ -40,6 +40,12 @@ class CSkinnedDialog : public DialogBase {
   // Items (UTF-8) of drop-down box index when it opens, and the choice taken from it.
   virtual std::vector<std::string> dropDownItems(std::size_t) { return {}; }
   virtual void dropDownChosen(std::size_t, const DropDownList::Choice&) {}
+  // After a drop-down list of the content opened or closed (by its box, a press elsewhere or
+  // a choice).
+  virtual void dropDownsChanged() {}
+  // OK was pressed (its button, Enter): the content takes its last typed values before the
+  // dialog ends with 1.
+  virtual void beforeOk() {}
   // Messages the frame does not handle.
   virtual INT_PTR contentMessage(UINT, WPARAM, LPARAM) { return FALSE; }
 
@@ -49,8 +55,18 @@ class CSkinnedDialog : public DialogBase {
   // Adds a drop-down box of the content (in initContent); returns its index.
   std::size_t addDropDown(const DropDownBox& geometry);
   DropDownList& dropDown(std::size_t index) { return *dropDowns_.at(index); }
+  // Creates a child window of the content at its rectangle, in the dialog's font; style is
+  // added to WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS.
+  template <typename Control>
+  HWND createChild(const ChildControl<Control>& child, DWORD style, const std::string& text = {}) {
+    return createChildWindow(child.kind, child.id, child.rect, style, text);
+  }
+  HWND createChildWindow(ChildKind kind, int id, const Region& rect, DWORD style, const std::string& text);
   // Repaints the whole frame into the background and the window.
   void repaint();
+  // The same on a fresh copy of the background picture, for content that can disappear (a
+  // note that no longer applies): the canvas otherwise keeps whatever was drawn on it.
+  void repaintAfresh();
   // One paint step of the content (a tick box, a changed label).
   void paint(const SkinnedSurface::Draw& draw) { surface_.paint(draw); }
 
@@ -65,6 +81,7 @@ class CSkinnedDialog : public DialogBase {
   BOOL onInitDialog();
   void paintFrame(Painter& painter);
   void onLeftButtonDown(int x, int y);
+  void endWith(INT_PTR code);
   INT_PTR onControlColour(UINT message, HDC dc);
 
   const EditorDialogFrame& frame_;

@@ -17,14 +17,18 @@ Win32Painter::Win32Painter(PaintStep& step, const std::string& skinFolder, HFONT
     : step_(step), skinFolder_(skinFolder), smallFont_(smallFont), titleFont_(titleFont), failure_(failure) {}
 
 void Win32Painter::image(SkinImage image, int x, int y) {
-  LoadPng(step_.memDC(), widen(skinFolder_ + std::string(skinImageName(image))), x, y, failure_);
+  RECT rect{};
+  if (LoadPng(step_.memDC(), widen(skinFolder_ + std::string(skinImageName(image))), x, y, failure_, &rect))
+    UnionRect(&drawn_, &drawn_, &rect);
 }
 
 void Win32Painter::text(std::string_view utf8, const Region& region, TextPlacement placement,
                         TextColour colour, TextFont font) {
   FontSelection selected(step_.dc(), font == TextFont::Title ? titleFont_ : smallFont_);
-  drawText(step_.dc(), std::string(utf8), region,
-           colour == TextColour::White ? kWhiteText : skinState().textColour(), placement);
+  const std::string text(utf8);
+  drawText(step_.dc(), text, region, colour == TextColour::White ? kWhiteText : skinState().textColour(), placement);
+  const RECT bounds = textBounds(step_.dc(), text, region, placement);
+  UnionRect(&drawn_, &drawn_, &bounds);
 }
 
 SkinnedSurface::SkinnedSurface(PngFailure failure, DWORD hoverTracking)
@@ -52,13 +56,17 @@ void SkinnedSurface::setFonts(HFONT smallFont, HFONT titleFont) {
 
 void SkinnedSurface::paint(const Draw& draw) {
   if (!background_) return;
+  const ImageBatch batch;
   PaintStep step(window_, background_);
   Win32Painter painter(step, skinFolder_, smallFont_, titleFont_, failure_);
   draw(painter);
+  // The rest of the window shows the canvas already.
+  step.presentOnly(painter.drawn());
 }
 
 void SkinnedSurface::paintOn(HDC dc, const Draw& draw) {
   if (!background_) return;
+  const ImageBatch batch;
   PaintStep step(window_, dc, background_);
   Win32Painter painter(step, skinFolder_, smallFont_, titleFont_, failure_);
   draw(painter);

@@ -26,9 +26,12 @@ class Win32Painter final : public Painter {
   void text(std::string_view utf8, const Region& region, TextPlacement placement, TextColour colour,
             TextFont font) override;
   HDC dc() const { return step_.dc(); }
+  // Everything drawn so far.
+  const RECT& drawn() const { return drawn_; }
 
  private:
   PaintStep& step_;
+  RECT drawn_{};
   const std::string& skinFolder_;
   HFONT smallFont_, titleFont_;
   PngFailure failure_;

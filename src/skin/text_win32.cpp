@@ -1,5 +1,7 @@
 #include "skin/text_win32.h"
 
+#include <algorithm>
+
 #include "util/wide_win32.h"
 
 namespace ombrisk {
@@ -26,6 +28,63 @@ SystemVersion reportedSystemVersion() {
   if (!GetVersionExW(&info)) return {};
 #pragma GCC diagnostic pop
   return {info.dwMajorVersion, info.dwMinorVersion};
+}
+
+namespace {
+
+int textWidth(HDC dc, HFONT font, const std::wstring& text) {
+  const HGDIOBJ previous = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  return size.cx;
+}
+
+}  // namespace
+
+HFONT createFittingFont(HFONT font, const std::string& text, int width) {
+  if (!font || width <= 0) return nullptr;
+  const std::wstring wide = widen(text);
+  HDC dc = GetDC(nullptr);
+  HFONT fitting = nullptr;
+  const int natural = textWidth(dc, font, wide);
+  LOGFONTW shape{};
+  TEXTMETRICW metrics{};
+  const HGDIOBJ previous = SelectObject(dc, font);
+  const bool measured = GetTextMetricsW(dc, &metrics) && GetObjectW(font, sizeof shape, &shape);
+  SelectObject(dc, previous);
+  if (natural > width && measured) {
+    // Characters as much narrower as the text is too wide; a pixel less while it still is.
+    for (int average = std::max<int>(1, metrics.tmAveCharWidth * width / natural); average >= 1; --average) {
+      if (fitting) DeleteObject(fitting);
+      shape.lfWidth = average;
+      fitting = CreateFontIndirectW(&shape);
+      if (!fitting || textWidth(dc, fitting, wide) <= width) break;
+    }
+  }
+  ReleaseDC(nullptr, dc);
+  return fitting;
+}
+
+RECT textBounds(HDC dc, const std::string& text, const Region& region, TextPlacement placement) {
+  RECT bounds{region.left, region.top, region.right, region.bottom};
+  if (placement == TextPlacement::Paragraph) return bounds;
+  const std::wstring wide = widen(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  const int middleX = (region.left + region.right) / 2, middleY = (region.top + region.bottom) / 2;
+  RECT drawn{};
+  switch (placement) {
+    case TextPlacement::Left: drawn.left = region.left; break;
+    case TextPlacement::Right: drawn.left = region.right - size.cx; break;
+    default: drawn.left = middleX - size.cx / 2; break;
+  }
+  drawn.top = placement == TextPlacement::TopCentred ? region.top : middleY - size.cy / 2;
+  drawn.right = drawn.left + size.cx;
+  drawn.bottom = drawn.top + size.cy;
+  InflateRect(&drawn, 2, 2);  // overhangs of anti-aliased glyphs
+  UnionRect(&bounds, &bounds, &drawn);
+  return bounds;
 }
 
 void drawText(HDC dc, const std::string& text, const Region& region, COLORREF colour,

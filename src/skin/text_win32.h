@@ -21,10 +21,18 @@ SystemVersion reportedSystemVersion();
 inline constexpr COLORREF kWhiteText = RGB(255, 255, 255);
 
 
+// The pixels that drawText covers (region included): a one-line text wider or taller than its
+// region spills over it as placed.
+RECT textBounds(HDC dc, const std::string& text, const Region& region, TextPlacement placement);
+
 // Draws text (UTF-8) in region with a transparent background in colour, with the font
 // currently selected into dc.
 void drawText(HDC dc, const std::string& text, const Region& region, COLORREF colour,
               TextPlacement placement);
+
+// A narrower cut of font (same face and height) in which text fits width pixels; null when
+// it fits in font itself. The caller deletes the font it gets.
+HFONT createFittingFont(HFONT font, const std::string& text, int width);
 
 // Selects font for the life of the object.
 class FontSelection {

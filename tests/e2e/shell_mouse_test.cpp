@@ -2,25 +2,10 @@
 // mouse's events.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "e2e/driver/ombrisk_driver.h"
 
 namespace ombrisk::e2e {
 namespace {
-
-// Whether some pixel of the rectangle is within tolerance of colour (anti-aliased text).
-bool regionHasColour(const Capture& capture, RECT rect, COLORREF colour, int tolerance = 40) {
-  for (int y = rect.top; y < rect.bottom; ++y)
-    for (int x = rect.left; x < rect.right; ++x) {
-      const COLORREF pixel = capture.at(x, y);
-      if (pixel == CLR_INVALID) continue;
-      if (std::abs(GetRValue(pixel) - GetRValue(colour)) + std::abs(GetGValue(pixel) - GetGValue(colour)) +
-              std::abs(GetBValue(pixel) - GetBValue(colour)) <= tolerance)
-        return true;
-    }
-  return false;
-}
 
 constexpr COLORREF kGraphiteTextColour = RGB(150, 220, 255);  // str.ini as installed
 constexpr RECT kPageTitle{105, 51, 320, 99};
@@ -76,8 +61,8 @@ TEST_F(ShellWithMouse, TrayClickShowsTheSkinnedBasicPage) {
   EXPECT_EQ(picture.width, 880);
   EXPECT_EQ(picture.height, 650);
   // The title in the skin's text colour, the close button's cross in the skin's glyph colour.
-  EXPECT_TRUE(regionHasColour(picture, kPageTitle, kGraphiteTextColour)) << "no page title";
-  EXPECT_TRUE(regionHasColour(picture, RECT{850, 5, 868, 23}, RGB(210, 222, 235), 30)) << "no close button";
+  EXPECT_TRUE(picture.hasColour(kPageTitle, kGraphiteTextColour)) << "no page title";
+  EXPECT_TRUE(picture.hasColour(RECT{850, 5, 868, 23}, RGB(210, 222, 235), 30)) << "no close button";
 }
 
 TEST_F(ShellWithMouse, WindowButtonsShowTheirOverImageUnderThePointer) {
@@ -88,14 +73,14 @@ TEST_F(ShellWithMouse, WindowButtonsShowTheirOverImageUnderThePointer) {
   moveScreen(close);
   // Graphite's close button turns red under the pointer.
   EXPECT_TRUE(waitUntil([&] {
-    return regionHasColour(program->captureClient(), RECT{851, 6, 867, 22}, RGB(190, 50, 50), 10);
+    return program->captureClient().hasColour(RECT{851, 6, 867, 22}, RGB(190, 50, 50), 10);
   }, 5s));
   // Off the buttons but still over the window: the normal image again.
   POINT empty{700, 140};
   ClientToScreen(program->mainWindow(), &empty);
   moveScreen(empty);
   EXPECT_TRUE(waitUntil([&] {
-    return !regionHasColour(program->captureClient(), RECT{851, 6, 867, 22}, RGB(190, 50, 50), 10);
+    return !program->captureClient().hasColour(RECT{851, 6, 867, 22}, RGB(190, 50, 50), 10);
   }, 5s));
 }
 
@@ -104,28 +89,7 @@ TEST_F(ShellWithMouse, APressOnEmptySpaceDragsTheWindow) {
   show();
   RECT before{};
   GetWindowRect(program->mainWindow(), &before);
-  POINT empty{150, 620};  // the bottom bar, left of the web link
-  ClientToScreen(program->mainWindow(), &empty);
-  INPUT inputs[4] = {};
-  const auto absolute = [](POINT point, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = point.x * 65536 / GetSystemMetrics(SM_CXSCREEN);
-    input.mi.dy = point.y * 65536 / GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    return input;
-  };
-  inputs[0] = absolute(empty, 0);
-  inputs[1] = absolute(empty, MOUSEEVENTF_LEFTDOWN);
-  SendInput(2, inputs, sizeof(INPUT));
-  Sleep(300);
-  for (int step = 1; step <= 5; ++step) {
-    inputs[2] = absolute({empty.x + 8 * step, empty.y - 6 * step}, 0);
-    SendInput(1, &inputs[2], sizeof(INPUT));
-    Sleep(60);
-  }
-  inputs[3] = absolute({empty.x + 40, empty.y - 30}, MOUSEEVENTF_LEFTUP);
-  SendInput(1, &inputs[3], sizeof(INPUT));
+  program->dragClient(150, 620, 40, -30);  // the bottom bar, left of the web link
   EXPECT_TRUE(waitUntil([&] {
     RECT after{};
     GetWindowRect(program->mainWindow(), &after);

@@ -1,12 +1,15 @@
 // The README's run command without a display runs this tour (scripts/run.sh): in each
 // language of OMBRISK_TOUR_LANGUAGES it shows the tray icon, opens the window from the tray,
-// lets the mouse report an event, opens the tray menu, and saves the screen after each step
-// into OMBRISK_TOUR_SHOTS (OMBRISK_TOUR_SKIN picks another skin). Not part of the test run
-// (disabled).
+// sets up the Basic page (report rate, a DPI stage, its colour, the lighting mode), applies it
+// and prints what the virtual mouse then holds, lets the mouse report events, opens the tray
+// menu, and saves the screen after each step into OMBRISK_TOUR_SHOTS (OMBRISK_TOUR_SKIN picks
+// another skin). Not part of the test run (disabled).
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
+#include "e2e/driver/basic_page_points.h"
 #include "e2e/driver/ombrisk_driver.h"
 
 namespace ombrisk::e2e {
@@ -27,19 +30,83 @@ std::vector<std::wstring> split(const std::wstring& list) {
 }
 
 // The X screen as a person sees it, taskbar, balloons and menus included, by the host's
-// ImageMagick (Wine runs Unix programs through start /unix). shots is a Unix folder.
+// ImageMagick (Wine runs Unix programs through start /unix, which does not wait for them:
+// the tour goes on once the picture is written). shots is a Unix folder.
 void save(const std::wstring& shots, const std::wstring& name) {
   Sleep(700);  // let the desktop finish painting
   const std::wstring file = shots + L"/" + name + L".png";
-  Process import(L"C:\\windows\\system32\\start.exe",
+  const std::filesystem::path written = L"Z:" + file;
+  std::error_code ignored;
+  std::filesystem::remove(written, ignored);
+  const Process import(L"C:\\windows\\system32\\start.exe",
                  L"/wait /unix /usr/bin/import -window root \"" + file + L"\"", {});
-  EXPECT_TRUE(import.waitForExit(30s)) << "import did not finish";
-  if (!std::filesystem::exists(L"Z:" + file)) {  // once more, when the first one came too early
-    Process again(L"C:\\windows\\system32\\start.exe",
-                  L"/wait /unix /usr/bin/import -window root \"" + file + L"\"", {});
-    again.waitForExit(30s);
-  }
+  // Done once the picture's last chunk is there.
+  const auto complete = [&] {
+    std::ifstream in(written, std::ios::binary | std::ios::ate);
+    if (!in || in.tellg() < 12) return false;
+    in.seekg(-12, std::ios::end);
+    char tail[12] = {};
+    in.read(tail, sizeof tail);
+    return std::string(tail + 4, 4) == "IEND";
+  };
+  EXPECT_TRUE(waitUntil(complete, 30s)) << "import did not write " << utf8(file);
   printf("tour: %s\n", utf8(file).c_str());
+}
+
+std::string joined(const std::vector<int>& numbers, std::size_t count) {
+  std::string text;
+  for (std::size_t i = 0; i < count && i < numbers.size(); ++i) text += (i ? " " : "") + std::to_string(numbers[i]);
+  return text;
+}
+
+// Report rate 500, stage 1 on at level 6 in orange, Neon lighting fixed on, the factory keys;
+// then Apply, and what the mouse holds.
+void setUpBasicPage(Program& program, VirtualMouse& mouse, const std::wstring& shots, const std::wstring& language) {
+  using namespace basic_page;
+  const auto click = [&](POINT p) {
+    program.clickClient(p.x, p.y);
+    program.settle();
+  };
+  click(ratePosition(3));
+  click(stageSwitch(1));
+  click(cell(1, 6));
+  program.clickClient(swatch(1).x, swatch(1).y);
+  if (const auto dialog = waitForColourDialog(program.process().id(), 5s)) {
+    save(shots, language + L"-2c-colour-dialog");
+    chooseColour(*dialog, RGB(255, 128, 0));
+    waitUntil([&] { return !IsWindow(*dialog); }, 5s);
+  }
+  click(kModeBox);
+  if (waitUntil([&] { return program.child(kModeList) != nullptr; }, 5s)) {
+    save(shots, language + L"-2d-lighting-list");
+    program.chooseListItem(kModeList, 2);  // Neon
+  }
+  click(kEffectBox);
+  if (waitUntil([&] { return program.child(kEffectList) != nullptr; }, 5s))
+    program.chooseListItem(kEffectList, 1);  // "RGB Fixed On"
+  click(kKeyDefault);  // the factory keys, with their labels in the language
+  moveScreen({1200, 10});
+  save(shots, language + L"-2e-basic-page-set");
+  click(kApply);
+  moveScreen({1200, 10});
+  save(shots, language + L"-2f-applied");
+  const auto state = mouse.dump();
+  if (!state) {
+    ADD_FAILURE() << "no dump of the virtual mouse";
+    return;
+  }
+  const std::string tag = "tour " + utf8(language) + ": ";
+  printf("%sthe mouse holds report interval %s (1 = 1000 Hz, 2 = 500 Hz)\n", tag.c_str(),
+         joined(state->numbers("report_interval"), 1).c_str());
+  printf("%s  stage codes %s (count %s)\n", tag.c_str(), joined(state->numbers("stage_codes"), 8).c_str(),
+         joined(state->numbers("stage_count"), 1).c_str());
+  const std::vector<int> blocks = state->numbers("feature_blocks");
+  printf("%s  stage colours %s\n", tag.c_str(),
+         joined(std::vector<int>(blocks.begin() + std::min<std::size_t>(24, blocks.size()), blocks.end()), 12).c_str());
+  printf("%s  effect %s, light sets %s\n", tag.c_str(), joined(state->numbers("effect"), 3).c_str(),
+         joined(state->numbers("light_sets"), 6).c_str());
+  printf("%s  lighting shown: %s / %s / %s\n", tag.c_str(), utf8(program.childText(kModeValue)).c_str(),
+         utf8(program.childText(kParameterValue)).c_str(), utf8(program.childText(kEffectValue)).c_str());
 }
 
 TEST(Tour, DISABLED_TrayWindowAndBalloons) {
@@ -77,6 +144,7 @@ TEST(Tour, DISABLED_TrayWindowAndBalloons) {
     save(shots, language + L"-2b-advanced-page");
     program.clickClient(34, 74);  // and back to the Basic page
     moveScreen({1200, 10});
+    if (mouse) setUpBasicPage(program, *mouse, shots, language);
 
     if (mouse) {
       program.dismissBalloon();

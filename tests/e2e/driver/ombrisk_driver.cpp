@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <cctype>
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
@@ -339,30 +341,62 @@ bool VirtualMouse::sendEvent(int type, int value) {
 bool VirtualMouse::plug() { return ready() && clientOn(port()).plug(error_); }
 bool VirtualMouse::unplug() { return ready() && clientOn(port()).unplug(error_); }
 
-// --- Capture -----------------------------------------------------------------------------------
-
-COLORREF Capture::at(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
-  const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 4;
-  return RGB(pixels[i + 2], pixels[i + 1], pixels[i]);
+std::optional<MouseState> VirtualMouse::dump() {
+  if (!ready()) return std::nullopt;
+  auto json = clientOn(port()).dump(error_);
+  if (!json) return std::nullopt;
+  return MouseState{std::move(*json)};
 }
 
-bool Capture::saveBitmap(const fs::path& file) const {
-  BITMAPFILEHEADER header{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = -height;
-  info.biPlanes = 1;
-  info.biBitCount = 32;
-  header.bfType = 0x4D42;
-  header.bfOffBits = sizeof header + sizeof info;
-  header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&header), sizeof header);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
-  return static_cast<bool>(out);
+namespace {
+
+// The text of key's value in a dump: a scalar up to the end of its line, or a list up to
+// its closing bracket.
+std::string valueOf(const std::string& json, const std::string& key) {
+  const std::size_t at = json.find("\"" + key + "\":");
+  if (at == std::string::npos) return {};
+  std::size_t begin = json.find_first_not_of(' ', at + key.size() + 3);
+  if (begin == std::string::npos) return {};
+  if (json[begin] != '[') return json.substr(begin, json.find_first_of(",\n", begin) - begin);
+  int depth = 0;
+  for (std::size_t i = begin; i < json.size(); ++i) {
+    if (json[i] == '[') ++depth;
+    if (json[i] == ']' && --depth == 0) return json.substr(begin, i + 1 - begin);
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<int> MouseState::numbers(const std::string& key) const {
+  std::vector<int> found;
+  const std::string value = valueOf(json, key);
+  for (std::size_t i = 0; i < value.size();) {
+    if (std::isdigit(static_cast<unsigned char>(value[i]))) {
+      std::size_t end = i;
+      while (end < value.size() && std::isdigit(static_cast<unsigned char>(value[end]))) ++end;
+      found.push_back(std::stoi(value.substr(i, end - i)));
+      i = end;
+    } else if (value[i] == '"') {
+      i = value.find('"', i + 1) + 1;  // strings hold no numbers of their own
+      if (i == 0) break;
+    } else {
+      ++i;
+    }
+  }
+  return found;
+}
+
+std::vector<std::string> MouseState::strings(const std::string& key) const {
+  std::vector<std::string> found;
+  const std::string value = valueOf(json, key);
+  for (std::size_t open = value.find('"'); open != std::string::npos; open = value.find('"', open)) {
+    const std::size_t close = value.find('"', open + 1);
+    if (close == std::string::npos) break;
+    found.push_back(value.substr(open + 1, close - open - 1));
+    open = close + 1;
+  }
+  return found;
 }
 
 // --- Tray, balloons, message boxes -------------------------------------------------------------
@@ -462,6 +496,55 @@ void typeKey(WORD virtualKey) {
   SendInput(2, inputs, sizeof(INPUT));
 }
 
+void dragScreen(POINT from, int dx, int dy) {
+  // The pointer rests at the start first: the system's move loop starts from where it
+  // believes the pointer is.
+  sendInputs({mouseInput(from, 0)});
+  Sleep(150);
+  sendInputs({mouseInput(from, MOUSEEVENTF_LEFTDOWN)});
+  Sleep(300);
+  constexpr int kSteps = 5;
+  for (int step = 1; step <= kSteps; ++step) {
+    sendInputs({mouseInput({from.x + dx * step / kSteps, from.y + dy * step / kSteps}, 0)});
+    Sleep(60);
+  }
+  sendInputs({mouseInput({from.x + dx, from.y + dy}, MOUSEEVENTF_LEFTUP)});
+}
+
+// --- Colour dialog -----------------------------------------------------------------------------
+
+namespace {
+
+// The red, green and blue fields of the system colour dialog.
+constexpr int kColourFields[] = {706, 707, 708};
+
+}  // namespace
+
+std::optional<HWND> waitForColourDialog(DWORD processId, Milliseconds timeout) {
+  HWND found = nullptr;
+  waitUntil(
+      [&] {
+        for (HWND window : topLevelWindows())
+          if (windowProcess(window) == processId && IsWindowVisible(window) && windowClass(window) == L"#32770" &&
+              GetDlgItem(window, kColourFields[0])) {
+            found = window;
+            return true;
+          }
+        return false;
+      },
+      timeout);
+  if (!found) return std::nullopt;
+  return found;
+}
+
+void chooseColour(HWND dialog, COLORREF colour) {
+  const int parts[] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+  for (int i = 0; i < 3; ++i)
+    SendMessageTimeoutW(GetDlgItem(dialog, kColourFields[i]), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(std::to_wstring(parts[i]).c_str()), SMTO_ABORTIFHUNG, 2000, nullptr);
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
 // --- Program -----------------------------------------------------------------------------------
 
 Program::Program(const Installation& installation, const std::wstring& arguments)
@@ -545,46 +628,59 @@ void Program::clickClient(int x, int y) {
   clickScreen(point);
 }
 
-namespace {
-
-Capture captureWindowDC(HWND window, int width, int height) {
-  Capture capture;
-  capture.width = width;
-  capture.height = height;
-  HDC windowDC = GetDC(window);
-  HDC memory = CreateCompatibleDC(windowDC);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = capture.width;
-  info.bmiHeader.biHeight = -capture.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap && bits) {
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, capture.width, capture.height, windowDC, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* bytes = static_cast<const std::uint8_t*>(bits);
-    capture.pixels.assign(bytes, bytes + static_cast<std::size_t>(capture.width) * capture.height * 4);
-    SelectObject(memory, previous);
-  }
-  if (bitmap) DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(window, windowDC);
-  return capture;
+void Program::postClick(int x, int y) {
+  PostMessageW(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageW(window_, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-}  // namespace
+void Program::dragClient(int x, int y, int dx, int dy) {
+  POINT point{x, y};
+  ClientToScreen(window_, &point);
+  dragScreen(point, dx, dy);
+}
+
+bool Program::settle(Milliseconds timeout) {
+  // Input reaches the program's queue behind what was sent before; once it waits for input
+  // again, and answers a message, everything before has been handled.
+  Sleep(100);
+  WaitForInputIdle(process_.handle(), static_cast<DWORD>(timeout.count()));
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &ignored) != 0;
+}
+
+HWND Program::child(int id) const { return window_ ? GetDlgItem(window_, id) : nullptr; }
+
+std::wstring Program::childText(int id) const {
+  HWND control = child(id);
+  if (!control) return {};
+  wchar_t text[256] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(control, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      &length);
+  return std::wstring(text, std::min<std::size_t>(length, ARRAYSIZE(text) - 1));
+}
+
+bool Program::chooseListItem(int id, int index) {
+  HWND list = child(id);
+  if (!list) return false;
+  DWORD_PTR height = 0;
+  if (!SendMessageTimeoutW(list, LB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &height) || height == 0) return false;
+  RECT client{};
+  GetClientRect(list, &client);
+  POINT point{client.left + 10, client.top + static_cast<LONG>(height) * index + static_cast<LONG>(height) / 2};
+  ClientToScreen(list, &point);
+  clickScreen(point);
+  return true;
+}
 
 Capture Program::captureClient() const {
   RECT client{};
   if (!window_ || !GetClientRect(window_, &client)) return {};
-  return captureWindowDC(window_, client.right, client.bottom);
+  return testing::captureWindowDC(window_, 0, 0, client.right, client.bottom);
 }
 
 Capture captureScreen() {
-  return captureWindowDC(nullptr, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  return testing::captureWindowDC(nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 
 HWND Program::waitForMenu(Milliseconds timeout) {

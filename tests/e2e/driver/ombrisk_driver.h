@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "support/screen_capture_win32.h"
 #include "support/vmouse_process_win32.h"
 
 namespace ombrisk::e2e {
@@ -86,6 +87,15 @@ class Process {
   std::string pending_;
 };
 
+// What the virtual mouse holds: its dump (README, section vmouse) with ways to read it.
+struct MouseState {
+  std::string json;
+  // Every number of key's value, nested lists in order ("feature_blocks" gives 48).
+  std::vector<int> numbers(const std::string& key) const;
+  // Every string of key's value ("key_matrices", "log").
+  std::vector<std::string> strings(const std::string& key) const;
+};
+
 // vmouse.exe serving on a free loopback port (ended with the object).
 class VirtualMouse {
  public:
@@ -102,19 +112,15 @@ class VirtualMouse {
   bool sendEvent(int type, int value);
   bool plug();
   bool unplug();
+  std::optional<MouseState> dump();
 
  private:
   std::unique_ptr<VmouseProcess> process_;
   std::string error_;
 };
 
-// Pixels of a window's client area, blue, green, red, alpha; top row first.
-struct Capture {
-  int width = 0, height = 0;
-  std::vector<std::uint8_t> pixels;
-  COLORREF at(int x, int y) const;  // RGB(), or CLR_INVALID outside
-  bool saveBitmap(const std::filesystem::path& file) const;  // a .bmp, for looking at failures
-};
+// Pixels of a window's client area or of the screen.
+using Capture = testing::Capture;
 
 // The whole screen (the virtual desktop under Wine).
 Capture captureScreen();
@@ -158,6 +164,13 @@ void clickScreen(POINT point, bool right = false);
 void moveScreen(POINT point);
 // A key press and release with its scan code, so that key names resolve.
 void typeKey(WORD virtualKey);
+// A press at from, a move by (dx, dy) in steps, and the release there.
+void dragScreen(POINT from, int dx, int dy);
+
+// The system colour dialog of process id once it is shown.
+std::optional<HWND> waitForColourDialog(DWORD processId, Milliseconds timeout = kDefaultTimeout);
+// Types colour into the dialog's red, green and blue fields and presses its OK.
+void chooseColour(HWND dialog, COLORREF colour);
 
 // Ombrisk.exe started from an installation.
 class Program {
@@ -194,7 +207,20 @@ class Program {
 
   // A left click at client coordinates of the main window.
   void clickClient(int x, int y);
+  // A press and release posted to the window, as one that was queued before it was hidden.
+  void postClick(int x, int y);
+  // A press at client coordinates moved by (dx, dy) before the release.
+  void dragClient(int x, int y, int dx, int dy);
+  // Returns once the program has handled what was sent to it so far (a pending click, an
+  // Apply): true unless it did not answer within timeout.
+  bool settle(Milliseconds timeout = kDefaultTimeout);
   Capture captureClient() const;
+
+  // A child window of the main window by its control identifier.
+  HWND child(int id) const;
+  std::wstring childText(int id) const;
+  // Clicks item index of the open list box id (an item shown without scrolling).
+  bool chooseListItem(int id, int index);
 
   // The pop-up menu this program shows (the tray menu after trayRightClick), once it is up.
   HWND waitForMenu(Milliseconds timeout = kDefaultTimeout);

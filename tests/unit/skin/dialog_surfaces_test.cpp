@@ -98,9 +98,9 @@ TEST(MacroDialogSurface, BoxTicksAndTexts) {
   EXPECT_EQ(surface.dropDown(MacroBox, MacroList).list.bottom, 286);
   const Region option2 = repeatModeTextRegion(2);
   EXPECT_EQ(option2.left, 237);
-  EXPECT_EQ(option2.top, 120);
-  EXPECT_EQ(option2.right, 390);
-  EXPECT_EQ(option2.bottom, 152);
+  EXPECT_EQ(option2.top, 112);
+  EXPECT_EQ(option2.right, 368);
+  EXPECT_EQ(option2.bottom, 160);
   const Region title = macroDialogTitleRegion();
   EXPECT_EQ(title.left, -8);
   EXPECT_EQ(title.top, 112);

@@ -125,6 +125,26 @@ TEST_F(LoadPngTest, BrokenFilesDrawNothingAndReportFalse) {
   EXPECT_FALSE(LoadPng(nullptr, file("good.png", good), 0, 0));
 }
 
+TEST_F(LoadPngTest, AFileChangedOrRemovedOnDiskShowsAtTheNextDraw) {
+  const auto path = file("swatch.png", testing::solidPng(2, 2, {200, 0, 0, 255}));
+  Canvas canvas(3, 3, RGB(0, 0, 0));
+  {
+    // One repaint looks at a file once: a change in its middle shows at the next one.
+    const ImageBatch repaint;
+    ASSERT_TRUE(canvas.draw(path, 0, 0));
+    EXPECT_EQ(canvas.at(1, 1), RGB(200, 0, 0));
+    file("swatch.png", testing::solidPng(3, 3, {0, 0, 200, 255}));
+    ASSERT_TRUE(canvas.draw(path, 0, 0));
+    EXPECT_EQ(canvas.at(2, 2), RGB(0, 0, 0));
+  }
+  ASSERT_TRUE(canvas.draw(path, 0, 0));
+  EXPECT_EQ(canvas.at(2, 2), RGB(0, 0, 200));
+  std::filesystem::remove(path);
+  Canvas clean(3, 3, RGB(7, 7, 7));
+  EXPECT_FALSE(clean.draw(path, 0, 0));
+  EXPECT_EQ(clean.at(0, 0), RGB(7, 7, 7));
+}
+
 TEST_F(LoadPngTest, BackgroundBitmapHasTheImageSize) {
   const auto path = file("back.png", testing::solidPng(400, 300, {5, 6, 7, 255}, false));
   const auto background = loadBackgroundBitmap(path);
