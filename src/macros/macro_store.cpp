@@ -6,27 +6,16 @@
 #include <cstdlib>
 
 #include "macros/macro_codec.h"
+#include "util/decimal.h"
+#include "util/utf.h"
 
 namespace ombrisk {
 namespace {
 
 constexpr std::uint16_t kLoopCountMax = 65535;
 
-// Leading decimal digits (after blanks and a sign) as the C library reads them; anything
-// else is 0. Saturates instead of overflowing.
-long long decimalValue(std::string_view text) {
-  std::size_t at = 0;
-  while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
-  bool negative = false;
-  if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
-  long long value = 0;
-  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
-    value = std::min(1'000'000'000'000LL, value * 10 + (text[at] - '0'));
-  return negative ? -value : value;
-}
-
 std::size_t itemCount(ProfileStore& store, const std::string& recordIni, std::string_view name) {
-  const long long count = decimalValue(store.read(recordIni, name, kItemCountKey));
+  const long long count = leadingInteger(store.read(recordIni, name, kItemCountKey));
   return static_cast<std::size_t>(std::clamp<long long>(count, 0, kMacroItemLimit));
 }
 
@@ -65,10 +54,24 @@ void deleteMacro(ProfileStore& store, const std::string& recordIni, std::string_
 }
 
 bool macroNameFitsStore(std::string_view name) {
-  if (name.empty() || name.size() >= kProfileValueMax) return false;
-  if (name.find_first_of("\r\n]") != std::string_view::npos) return false;
+  if (name.empty() || utf8ToUtf16(name).size() >= kProfileValueMax) return false;
+  if (name.find_first_of("\r\n]=") != std::string_view::npos) return false;
+  if (name.front() == ';' || name.front() == '[') return false;
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   return !blank(name.front()) && !blank(name.back());
+}
+
+std::string macroNameUnfitMessage(Language language) {
+  static constexpr std::array<const char*, 3> kTexts{
+      "This macro name cannot be stored as it is: a name must not contain \"]\", \"=\" or a line "
+      "break, must not begin with \";\" or \"[\", must not begin or end with a blank, and must "
+      "be shorter than 1024 characters.",
+      "无法按原样保存此宏名称：名称中不能有“]”、“=”或换行，不能以“;”或“[”开头，首尾不能有空格，"
+      "且须少于 1024 个字符。",
+      "無法按原樣儲存此巨集名稱：名稱中不能有「]」、「=」或換行，不能以「;」或「[」開頭，首尾不能有空格，"
+      "且須少於 1024 個字元。",
+  };
+  return kTexts[static_cast<std::size_t>(language)];
 }
 
 std::string macroTooLongMessage(Language language, std::size_t pairsNeeded,
@@ -116,7 +119,7 @@ void rebuildMacroMemory(ProfileStore& store, const std::string& recordIni, Setti
 
 std::string setLoopCountFromText(std::string_view boxText, std::optional<std::size_t> selected,
                                  SettingsRecord& record) {
-  const long long value = decimalValue(boxText);
+  const long long value = leadingInteger(boxText);
   const bool replaced = value < 1 || value > kLoopCountMax;
   const auto count = static_cast<std::uint16_t>(replaced ? 1 : value);
   if (selected && *selected < rec::kMacroCount)
