@@ -13,6 +13,7 @@
 #include "skin/mem_dc_win32.h"
 #include "skin/png_win32.h"
 #include "skin/skin_files.h"
+#include "skin/skins_dialog_win32.h"
 #include "skin/text_win32.h"
 #include "util/wide_win32.h"
 
@@ -241,6 +242,27 @@ void CCorvaneDlg::applySettings(int bottomButton) {
   SetCursor(previousCursor);
 }
 
+// The skin dialog; on OK its skin and colour become the program's, are stored in str.ini,
+// and the page shown is built anew from them (the window's background keeps its start skin).
+void CCorvaneDlg::chooseSkin() {
+  CSkinsDialog dialog(moduleFolder(narrow(modulePath_)));
+  if (dialog.run(window()) != IDOK) return;
+  const SkinChoice& choice = dialog.choice();
+  SkinState& state = skinState();
+  state.folder = choice.folder;
+  state.red = choice.red;
+  state.green = choice.green;
+  state.blue = choice.blue;
+  state.name = choice.name;
+  surface_.setSkinFolder(state.folder);
+  writeSkinChoice(*profiles_, paths_.strIni, choice);
+  const Page page = currentPage_;
+  currentPage_ = Page::None;
+  buildPage(page);
+  SetForegroundWindow(window());
+  ShowWindow(window(), SW_SHOW);
+}
+
 void CCorvaneDlg::onLeftButtonDown(int x, int y) {
   lastClick_ = {x, y};
   if (const auto* row = hitTest(windowSurface(), x, y)) {
@@ -253,7 +275,8 @@ void CCorvaneDlg::onLeftButtonDown(int x, int y) {
         applySettings(2);
         return;
       case WindowControl::Skins:
-        return;  // claimed: no drag
+        chooseSkin();
+        return;
       case WindowControl::Minimise:
         ShowWindow(window(), SW_HIDE);
         return;
@@ -400,6 +423,11 @@ INT_PTR CCorvaneDlg::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
+  if (page_)
+    if (const auto answer = page_->windowMessage(message, wParam, lParam)) {
+      setResult(*answer);
+      return TRUE;
+    }
   if (message == TrayNotifyMessage) {
     onTrayNotify(lParam);
     return TRUE;

@@ -50,6 +50,7 @@ class CCorvaneDlg final : public DialogBase {
   void buildPage(Page page);
   void paintPage();
   void applySettings(int bottomButton);
+  void chooseSkin();
   std::optional<INT_PTR> controlColour(UINT message, HDC dc, HWND child);
 
   std::unique_ptr<Win32DeviceLink> link_;

@@ -2,25 +2,10 @@
 // mouse's events.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "e2e/driver/ombrisk_driver.h"
 
 namespace ombrisk::e2e {
 namespace {
-
-// Whether some pixel of the rectangle is within tolerance of colour (anti-aliased text).
-bool regionHasColour(const Capture& capture, RECT rect, COLORREF colour, int tolerance = 40) {
-  for (int y = rect.top; y < rect.bottom; ++y)
-    for (int x = rect.left; x < rect.right; ++x) {
-      const COLORREF pixel = capture.at(x, y);
-      if (pixel == CLR_INVALID) continue;
-      if (std::abs(GetRValue(pixel) - GetRValue(colour)) + std::abs(GetGValue(pixel) - GetGValue(colour)) +
-              std::abs(GetBValue(pixel) - GetBValue(colour)) <= tolerance)
-        return true;
-    }
-  return false;
-}
 
 constexpr COLORREF kGraphiteTextColour = RGB(150, 220, 255);  // str.ini as installed
 constexpr RECT kPageTitle{105, 51, 320, 99};
