@@ -51,15 +51,18 @@ constexpr int kNameEdit = 150, kEventList = 152, kDelayEdit = 600, kSkinText = 5
 // set to 120 ms in the delay dialog, saved and applied.
 void recordMacro(Program& program, VirtualMouse& mouse, const std::wstring& shots, const std::wstring& language) {
   const DWORD process = program.process().id();
+  waitUntil([&] { return program.child(kNameEdit) != nullptr; }, 5s);
   replaceEditText(program.child(kNameEdit), L"tour");
   program.clickClient(565, 538);  // New
   program.clickClient(749, 243);  // Start Recording
   program.answerNextMessage();
+  // The hook is in once the title asks to stop.
+  waitUntil([&] { return program.title() != L""; }, 5s);
   SetForegroundWindow(program.mainWindow());
   typeKey('H');
   typeKey('I');
   HWND events = program.child(kEventList);
-  waitUntil([&] { return listItems(events).size() == 7; }, 5s);
+  EXPECT_TRUE(waitUntil([&] { return listItems(events).size() == 7; }, 5s)) << "the recording";
   Sleep(600);
   program.clickClient(749, 279);  // Stop Recording
   program.answerNextMessage();
@@ -68,7 +71,9 @@ void recordMacro(Program& program, VirtualMouse& mouse, const std::wstring& shot
   moveOverWindow(events, delay.x, delay.y);
   clickWindow(events, delay.x, delay.y);
   clickWindow(events, delay.x, delay.y);
-  if (HWND dialog = waitForDialogWithControl(process, kDelayEdit, 5s)) {
+  HWND dialog = waitForDialogWithControl(process, kDelayEdit, 5s);
+  EXPECT_TRUE(dialog) << "no delay dialog";
+  if (dialog) {
     SetForegroundWindow(dialog);
     typeText(L"120");
     moveScreen({1200, 10});
@@ -79,7 +84,7 @@ void recordMacro(Program& program, VirtualMouse& mouse, const std::wstring& shot
   program.clickClient(773, 538);  // Confirm
   program.clickClient(718, 633);  // Apply
   std::string block;
-  waitUntil([&] { return (block = mouse.macroBlock(0).value_or("")).rfind("0001", 0) == 0; }, 10s);
+  EXPECT_TRUE(waitUntil([&] { return (block = mouse.macroBlock(0).value_or("")).rfind("0001", 0) == 0; }, 10s));
   std::string entries;
   for (const std::wstring& entry : listItems(events)) entries += (entries.empty() ? "" : ", ") + utf8(entry);
   printf("tour %s: macro \"tour\": %s\n", utf8(language).c_str(), entries.c_str());
@@ -90,7 +95,7 @@ void recordMacro(Program& program, VirtualMouse& mouse, const std::wstring& shot
 void switchSkin(Program& program, const std::wstring& shots, const std::wstring& language) {
   program.clickClient(710, 14);  // Skins
   HWND dialog = waitForDialogWithControl(program.process().id(), kSkinColourBox, 5s);
-  if (!dialog) return;
+  ASSERT_TRUE(dialog) << "no skin dialog";
   const std::wstring current = textOf(GetDlgItem(dialog, kSkinText));
   clickWindow(dialog, 90, 136);  // the skin box
   HWND list = nullptr;
@@ -100,7 +105,7 @@ void switchSkin(Program& program, const std::wstring& shots, const std::wstring&
   std::wstring other;
   for (const std::wstring& skin : listItems(list))
     if (skin != current && other.empty()) other = skin;
-  clickListItem(list, other);
+  EXPECT_TRUE(clickListItem(list, other)) << "no other skin";
   clickWindow(dialog, 218, 263);  // OK
   waitUntil([&] { return !IsWindow(dialog); }, 5s);
   printf("tour %s: skin %s instead of %s\n", utf8(language).c_str(), utf8(other).c_str(), utf8(current).c_str());
