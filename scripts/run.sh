@@ -35,6 +35,7 @@ cmake --build "$build" -j "$(nproc)" --target Ombrisk install_folder vmouse e2e_
 export WINEPREFIX=$build/wineprefix WINEDEBUG=${WINEDEBUG:--all}
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
+source scripts/wine-helpers.sh
 
 # A copy of the install folder to run from, so the built one stays as installed.
 run_dir=$build/run
@@ -82,15 +83,10 @@ scripts/wine-run.sh --prefix "$WINEPREFIX" cmd /c exit 0 >/dev/null 2>&1 || true
 device_args=()
 if ((use_mouse)); then
   vmouse_log=$build/vmouse.log
-  "$WINE" "$build/tools/vmouse/vmouse.exe" serve --port 0 >"$vmouse_log" 2>&1 &
-  started+=($!)
-  port=
-  for _ in $(seq 300); do
-    port=$(sed -n 's/.*serving on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$vmouse_log" | head -n1)
-    [[ -n $port ]] && break
-    sleep 0.1
-  done
-  [[ -n $port ]] || { echo "run: vmouse did not start (see $vmouse_log)" >&2; exit 1; }
+  start_vmouse_exe "$build/tools/vmouse/vmouse.exe" "$vmouse_log" ||
+    { kill "$vmouse_pid" 2>/dev/null; echo "run: vmouse did not start (see $vmouse_log)" >&2; exit 1; }
+  started+=("$vmouse_pid")
+  port=$vmouse_port
   echo "run: vmouse serving on 127.0.0.1:$port; a mouse event: WINEPREFIX=$WINEPREFIX $WINE $build/tools/vmouse/vmouse.exe event --port $port TYPE VALUE"
   device_args=(--device=tcp:127.0.0.1:$port)
 fi

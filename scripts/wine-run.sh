@@ -25,15 +25,9 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
+source "$(dirname "$0")/wine-helpers.sh"
 if [[ -z ${DISPLAY:-} ]]; then
-  # -displayfd lets Xvfb pick a free display number and tell us which.
-  display_file=$(mktemp)
-  Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$display_file" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 200); do [[ -s $display_file ]] && break; sleep 0.05; done
-  number=$(head -n1 "$display_file"); rm -f "$display_file"
-  [[ -n $number ]] || { echo "wine-run: Xvfb did not start" >&2; exit 2; }
-  export DISPLAY=:$number
+  start_own_xvfb || { echo "wine-run: Xvfb did not start" >&2; exit 2; }
 fi
 
 # The Windows path of a file in the Unix file system (Wine's drive Z: is /).

@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include "app/corvane_dlg_win32.h"
+#include "app/window_messages.h"
 #include "skin/png_win32.h"
+#include "util/module_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk {
@@ -31,7 +33,7 @@ int CCorvaneApp::run(HINSTANCE instance, const std::wstring& deviceOption) {
   const ImageDecoderUse decoder;
 
   std::string error;
-  std::unique_ptr<Win32DeviceLink> link = Win32DeviceLink::create(deviceOption, error);
+  std::unique_ptr<Win32DeviceLink> link = Win32DeviceLink::create(deviceOption, DeviceNotifyMessage, error);
   if (!link) {
     MessageBoxW(nullptr, widen(error).c_str(), applicationName().c_str(), MB_OK);
     return 1;

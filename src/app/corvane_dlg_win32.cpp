@@ -5,7 +5,7 @@
 #include "app/device_balloon.h"
 #include "app/resource_ids.h"
 #include "app/window_messages.h"
-#include "settings/message_box_win32.h"
+#include "util/message_box_win32.h"
 #include "settings/settings_image.h"
 #include "pages/control_colours.h"
 #include "pages/pointer_settings_win32.h"
@@ -15,6 +15,7 @@
 #include "skin/skin_files.h"
 #include "skin/skins_dialog_win32.h"
 #include "skin/text_win32.h"
+#include "util/module_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk {
@@ -25,18 +26,6 @@ constexpr UINT kHoverTimeMs = 10;
 // While the shell's tray is not up yet, adding the icon is retried on this timer.
 constexpr UINT_PTR kTrayRetryTimer = 1;
 constexpr UINT kTrayRetryMs = 250;
-
-std::wstring modulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
 
 }  // namespace
 

@@ -1,7 +1,7 @@
 #include "app/device_balloon.h"
 
-#include "app/window_messages.h"
-#include "pages/dpi_values.h"
+#include "device/device_events.h"
+#include "device/sensor_table.h"
 
 namespace ombrisk {
 namespace {

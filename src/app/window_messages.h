@@ -1,6 +1,9 @@
 // The program's private window messages, in one place.
 #pragma once
 
+// DeviceNotifyMessage's event types belong to the device link, which sends them.
+#include "device/device_events.h"
+
 namespace ombrisk {
 
 // lParam = the mouse message on the tray icon.
@@ -13,16 +16,6 @@ inline constexpr unsigned WM_RECORDED_KEY = 0x403;      // WM_USER + 3
 // The key name captured by the single-key and combo-key editors' hooks.
 inline constexpr unsigned WM_SINGLE_KEY_NAME = 0xB04;
 inline constexpr unsigned WM_COMBO_KEY_NAME = 0xB05;
-
-// DeviceNotifyMessage event types.
-enum DeviceEventType : unsigned {
-  kEventReportRate = 5,
-  kEventDpiStage = 7,
-  kEventKeyMatrix = 8,
-  kEventMacro = 9,
-  kEventLinkReady = 14,
-  kEventNoMouse = 15,
-};
 
 // Menu and command identifiers of the main window.
 inline constexpr unsigned kCommandExit = 1028;

@@ -24,6 +24,8 @@ class CommandPort {
   virtual bool writeOutput(std::span<const std::uint8_t> report) = 0;
   // Waits a bounded time for one input report; false (buffer untouched) when none came.
   virtual bool readInput(std::span<std::uint8_t> report) = 0;
+  // Drops the input reports already waiting, such as the late answer to an earlier read.
+  virtual bool discardInput() = 0;
 };
 
 // The protocol's fixed pauses. The Win32 one raises the timer resolution while it lives,

@@ -27,11 +27,11 @@ bool CommandProtocol::frameTransaction(Frame& frame) {
 
   std::vector<std::uint8_t> report = reportBuffer(port_.lengths().feature, kFeatureReportLength);
   std::copy(wire.begin(), wire.end(), report.begin() + 1);
-  const bool sent = port_.setFeature(report);
+  const bool sent = noted(port_.setFeature(report));
   if (!reads) return sent;
 
   std::fill(report.begin(), report.end(), 0);
-  port_.getFeature(report);
+  noted(port_.getFeature(report));
   std::copy(report.begin() + 1, report.begin() + 1 + wire.size(), wire.begin());
   if (scrambling_) unscrambleFrame(wire, key_);
   frame = wire;
@@ -40,6 +40,7 @@ bool CommandProtocol::frameTransaction(Frame& frame) {
 
 bool CommandProtocol::blockTransaction(Frame& frame, std::span<std::uint8_t> data) {
   const bool reads = (frame[0] & cmd::kReadBit) != 0;
+  if (reads) noted(port_.discardInput());
   const bool sent = frameTransaction(frame);
   const std::size_t length = std::min<std::size_t>(frame[2], data.size());
   const std::size_t blocks = blockCount(frame[2]);
@@ -52,7 +53,7 @@ bool CommandProtocol::blockTransaction(Frame& frame, std::span<std::uint8_t> dat
       if (start < length)
         std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(start),
                     std::min(kBlockSize, length - start), report.begin() + 1);
-      port_.writeOutput(report);
+      noted(port_.writeOutput(report));
       pauser_.pauseMs(kPauseAfterBlockMs);
     }
     return sent;
@@ -61,7 +62,7 @@ bool CommandProtocol::blockTransaction(Frame& frame, std::span<std::uint8_t> dat
   std::vector<std::uint8_t> report = reportBuffer(port_.lengths().input, kBlockReportLength);
   for (std::size_t block = 0; block < blocks; ++block) {
     std::fill(report.begin(), report.end(), 0);
-    port_.readInput(report);
+    noted(port_.readInput(report));
     const std::size_t start = block * kBlockSize;
     if (start < data.size())
       std::copy_n(report.begin() + 1, std::min(kBlockSize, data.size() - start),

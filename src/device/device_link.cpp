@@ -1,6 +1,6 @@
 #include "device/device_link.h"
 
-#include "app/window_messages.h"
+#include "device/device_events.h"
 #include "device/handshake.h"
 #include "device/protocol_constants.h"
 #include "device/report_commands.h"
@@ -39,8 +39,9 @@ std::optional<DeviceEvent> parseEventReport(std::span<const std::uint8_t> report
 }
 
 bool namesTheMouse(std::string_view interfaceName) {
-  return interfaceName.find("Vid_04d9&Pid_a09f") != std::string_view::npos ||
-         interfaceName.find("VID_04D9&PID_A09F") != std::string_view::npos;
+  for (const InterfaceIdSpelling& ids : kMouseInterfaceIds)
+    if (interfaceName.find(ids.view()) != std::string_view::npos) return true;
+  return false;
 }
 
 DeviceLink::DeviceLink(HidSystem& system, Pauser& pauser, LinkListener& listener,

@@ -12,9 +12,9 @@
 #include <string_view>
 
 #include "device/command_protocol.h"
+#include "device/device_image.h"
 #include "device/hid_system.h"
-#include "settings/file_io.h"
-#include "settings/settings_image.h"
+#include "util/message_sink.h"
 
 namespace ombrisk {
 
@@ -38,8 +38,8 @@ struct DeviceEvent {
 // (only 5, 7, 8, 9 are forwarded) or a report too short to hold its value.
 std::optional<DeviceEvent> parseEventReport(std::span<const std::uint8_t> report);
 
-// Whether a device-interface name is one of the mouse's: it contains "Vid_04d9&Pid_a09f"
-// or "VID_04D9&PID_A09F" (exactly so; other spellings are other devices).
+// Whether a device-interface name is one of the mouse's: it carries the mouse's ids in one
+// of the two spellings of kMouseInterfaceIds.
 bool namesTheMouse(std::string_view interfaceName);
 
 class DeviceLink {
@@ -80,6 +80,7 @@ class DeviceLink {
     bool getFeature(std::span<std::uint8_t> r) override { return open && open->getFeature(r); }
     bool writeOutput(std::span<const std::uint8_t> r) override { return open && open->writeOutput(r); }
     bool readInput(std::span<std::uint8_t> r) override { return open && open->readInput(r); }
+    bool discardInput() override { return open && open->discardInput(); }
   };
 
   void closeInterfaces();

@@ -4,33 +4,17 @@
 
 #include <dbt.h>
 
-#include <algorithm>
 #include <atomic>
-#include <vector>
 
-#include "app/window_messages.h"
 #include "device/device_link.h"
 #include "device/hid_backend_win32.h"
 #include "device/pauser.h"
-#include "settings/message_box_win32.h"
+#include "util/message_box_win32.h"
+#include "util/module_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk {
 namespace {
-
-// The mouse's event reports fit in 40 bytes; a longer event interface gets its own length.
-constexpr std::size_t kEventBufferBytes = 40;
-
-// The caption of the search's message boxes: the executable's base name.
-std::string applicationName() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring_view name(path, length);
-  if (const auto slash = name.find_last_of(L"\\/"); slash != std::wstring_view::npos)
-    name.remove_prefix(slash + 1);
-  if (const auto dot = name.rfind(L'.'); dot != std::wstring_view::npos) name = name.substr(0, dot);
-  return name.empty() ? "Ombrisk" : narrow(name);
-}
 
 // The interface name of a device-interface broadcast, read no further than the broadcast's
 // own size says.
@@ -44,11 +28,12 @@ std::wstring_view broadcastName(const DEV_BROADCAST_DEVICEINTERFACE_W& broadcast
 
 class LinkWin32 final : public Win32DeviceLink, private LinkListener {
  public:
-  explicit LinkWin32(std::unique_ptr<HidBackendWin32> backend)
+  LinkWin32(std::unique_ptr<HidBackendWin32> backend, UINT notifyMessage)
       : backend_(std::move(backend)),
+        notifyMessage_(notifyMessage),
         pauser_(makePlatformPauser()),
         messages_(makeMessageBoxSink()),
-        core_(backend_->system(), *pauser_, *this, *messages_, applicationName()) {}
+        core_(backend_->system(), *pauser_, *this, *messages_, narrow(applicationName())) {}
   ~LinkWin32() override { close(); }
 
   void setMainWindow(HWND window) override { window_ = window; }
@@ -110,7 +95,7 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
  private:
   // LinkListener
   void notify(unsigned type, unsigned value) override {
-    if (window_) SendMessageW(window_, DeviceNotifyMessage, type, value);
+    if (window_) SendMessageW(window_, notifyMessage_, type, value);
   }
   void hideMainWindow() override {
     if (window_) ShowWindow(window_, SW_HIDE);
@@ -133,37 +118,36 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
   }
 
   // Reads the event interface while the link is ready and forwards each device event to
-  // the main window. Whatever arrives (any length, any report id) only ever fills the buffer.
+  // the main window. It waits for the read under way and for the read event at once: the read
+  // event only wakes it (a search, a handshake, close), and the read goes on unless the link
+  // no longer wants it; then it is cancelled and reaped before the thread looks again. A
+  // reader that goes reaps a read still under way. Whatever arrives (any length, any report
+  // id) only ever fills the reader's buffer.
   void readEvents() {
-    std::vector<std::uint8_t> buffer;
     for (;;) {
       ResetEvent(readEvent_);
       // close() sets the flag before it signals, so a stop is never lost to the reset.
       if (stopping_) return;
       std::shared_ptr<EventReaderWin32> reader = backend_->eventReader();
-      if (!core_.linkReady() || !reader) {
+      if (!core_.linkReady() || !reader || !reader->startRead()) {
         WaitForSingleObject(readEvent_, INFINITE);
         continue;
       }
-      buffer.assign(std::max<std::size_t>(reader->length(), kEventBufferBytes), 0);
-      if (!reader->startRead(buffer, readEvent_)) {
-        WaitForSingleObject(readEvent_, INFINITE);
+      const HANDLE events[] = {reader->readDone(), readEvent_};
+      if (WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) {
+        if (stopping_ || !core_.linkReady() || backend_->eventReader() != reader) {
+          reader->cancel();
+          reader->finishRead();
+        }
         continue;
       }
-      WaitForSingleObject(readEvent_, INFINITE);
-      if (stopping_ || !core_.linkReady()) {
-        reader->cancel();
-        reader->finishRead();
-        continue;
-      }
-      const std::size_t bytes = reader->finishRead();
-      if (bytes == 0) continue;
-      if (auto event = parseEventReport(std::span(buffer).first(std::min(bytes, buffer.size()))))
-        SendMessageW(window_, DeviceNotifyMessage, event->type, event->value);
+      if (auto event = parseEventReport(reader->finishRead()))
+        SendMessageW(window_, notifyMessage_, event->type, event->value);
     }
   }
 
   std::unique_ptr<HidBackendWin32> backend_;
+  const UINT notifyMessage_;
   std::unique_ptr<Pauser> pauser_;
   std::unique_ptr<MessageSink> messages_;
   DeviceLink core_;
@@ -176,12 +160,17 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
 
 }  // namespace
 
+std::unique_ptr<Win32DeviceLink> makeWin32DeviceLink(std::unique_ptr<HidBackendWin32> backend,
+                                                     UINT notifyMessage) {
+  return std::make_unique<LinkWin32>(std::move(backend), notifyMessage);
+}
+
 std::unique_ptr<Win32DeviceLink> Win32DeviceLink::create(std::wstring_view deviceOption,
-                                                         std::string& error) {
-  if (deviceOption.empty()) return std::make_unique<LinkWin32>(makeSetupApiBackend());
+                                                         UINT notifyMessage, std::string& error) {
+  if (deviceOption.empty()) return makeWin32DeviceLink(makeSetupApiBackend(), notifyMessage);
   auto endpoint = parseVirtualEndpoint(narrow(deviceOption), error);
   if (!endpoint) return nullptr;
-  return std::make_unique<LinkWin32>(makeVirtualBackend(*endpoint));
+  return makeWin32DeviceLink(makeVirtualBackend(*endpoint), notifyMessage);
 }
 
 }  // namespace ombrisk

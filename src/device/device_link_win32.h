@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "device/command_protocol.h"
-#include "settings/settings_image.h"
+#include "device/device_image.h"
 
 namespace ombrisk {
 
@@ -18,16 +18,17 @@ class Win32DeviceLink {
   virtual ~Win32DeviceLink() = default;
 
   // deviceOption is the value of --device: empty for the real mouse, or
-  // "tcp:127.0.0.1:PORT" / "tcp:[::1]:PORT" for vmouse. On a bad option returns null and
-  // sets error to a message for the user.
+  // "tcp:127.0.0.1:PORT" / "tcp:[::1]:PORT" for vmouse. notifyMessage is the main window's
+  // DeviceNotifyMessage: wParam an event type of device/device_events.h, lParam its value.
+  // On a bad option returns null and sets error to a message for the user.
   static std::unique_ptr<Win32DeviceLink> create(std::wstring_view deviceOption,
-                                                 std::string& error);
+                                                 UINT notifyMessage, std::string& error);
 
-  // Receiver of DeviceNotifyMessage (sent synchronously) and of the device-change broadcasts.
+  // Receiver of the notify message (sent synchronously) and of the device-change broadcasts.
   virtual void setMainWindow(HWND window) = 0;
   // Opens the mouse's interfaces; true when the command interface is open.
   virtual bool findDevice() = 0;
-  // Decides scrambling, sets linkReady and sends DeviceNotifyMessage 14 or 15.
+  // Decides scrambling, sets linkReady and notifies kEventLinkReady or kEventNoMouse.
   virtual void handshake() = 0;
   virtual bool linkReady() const = 0;
   virtual void setLinkReady(bool ready) = 0;

@@ -93,6 +93,7 @@ class HidCommandPort final : public CommandPort {
     std::copy_n(buffer.begin(), std::min<std::size_t>(read, report.size()), report.begin());
     return true;
   }
+  bool discardInput() override { return reads_.valid() && HidD_FlushQueue(reads_.get()); }
 
  private:
   Handle feature_;
@@ -101,40 +102,53 @@ class HidCommandPort final : public CommandPort {
   OVERLAPPED overlapped_{};
 };
 
+// Overlapped reads of the event interface. The OVERLAPPED, its event and the buffer belong
+// to the system from ReadFile until GetOverlappedResult has reaped the read, so a read is
+// only ever started after the last one was reaped, and the reader reaps its read before it
+// goes.
 class HidEventReader final : public EventReaderWin32 {
  public:
   HidEventReader(HANDLE reads, HANDLE writes, std::uint16_t length)
-      : reads_(reads), writes_(writes), length_(length) {}
+      : reads_(reads),
+        writes_(writes),
+        buffer_(std::max<std::size_t>(length, kEventBufferBytes)),
+        done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
   ~HidEventReader() override {
     cancel();
     finishRead();
+    if (done_) CloseHandle(done_);
   }
 
-  std::uint16_t length() const override { return length_; }
-  bool startRead(std::span<std::uint8_t> buffer, HANDLE readEvent) override {
+  bool startRead() override {
+    if (pending_) return true;
+    if (!done_ || !reads_.valid()) return false;
     overlapped_ = {};
-    overlapped_.hEvent = readEvent;
-    if (ReadFile(reads_.get(), buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &overlapped_) ||
-        GetLastError() == ERROR_IO_PENDING) {
+    overlapped_.hEvent = done_;
+    if (ReadFile(reads_.get(), buffer_.data(), static_cast<DWORD>(buffer_.size()), nullptr, &overlapped_) ||
+        GetLastError() == ERROR_IO_PENDING)
       pending_ = true;
-      return true;
-    }
-    return false;
+    return pending_;
   }
-  std::size_t finishRead() override {
-    if (!pending_) return 0;
-    pending_ = false;
+  HANDLE readDone() const override { return done_; }
+  std::span<const std::uint8_t> finishRead() override {
+    if (!pending_) return {};
     DWORD read = 0;
-    return GetOverlappedResult(reads_.get(), &overlapped_, &read, TRUE) ? read : 0;
+    const bool done = GetOverlappedResult(reads_.get(), &overlapped_, &read, TRUE);
+    pending_ = false;
+    if (!done) return {};
+    return std::span<const std::uint8_t>(buffer_).first(std::min<std::size_t>(read, buffer_.size()));
   }
-  void cancel() override { CancelIoEx(reads_.get(), nullptr); }
+  void cancel() override {
+    if (reads_.valid()) CancelIoEx(reads_.get(), &overlapped_);
+  }
 
  private:
   Handle reads_;
   Handle writes_;  // opened for writing as the mouse's driver expects; carries nothing
-  std::uint16_t length_;
+  std::vector<std::uint8_t> buffer_;
+  HANDLE done_;
   OVERLAPPED overlapped_{};
-  bool pending_ = false;
+  bool pending_ = false;  // a read is under way and not yet reaped
 };
 
 class SetupApiBackend final : public HidBackendWin32, public HidSystem {
@@ -212,8 +226,7 @@ class SetupApiBackend final : public HidBackendWin32, public HidSystem {
     if (!reads.valid()) return false;
     Handle writes(openPath(path, GENERIC_WRITE, flags));
     if (!writes.valid()) return false;
-    publishEventReader(
-        std::make_shared<HidEventReader>(reads.release(), writes.release(), caps.inputLength));
+    publishEventReader(makeOverlappedEventReader(reads.release(), writes.release(), caps.inputLength));
     return true;
   }
   void closeEventInterface() override { dropEventReader(); }
@@ -235,6 +248,11 @@ class SetupApiBackend final : public HidBackendWin32, public HidSystem {
 }  // namespace
 
 std::unique_ptr<HidBackendWin32> makeSetupApiBackend() { return std::make_unique<SetupApiBackend>(); }
+
+std::shared_ptr<EventReaderWin32> makeOverlappedEventReader(HANDLE reads, HANDLE writes,
+                                                            std::uint16_t length) {
+  return std::make_shared<HidEventReader>(reads, writes, length);
+}
 
 void waitForThreadServingMessages(HANDLE thread) {
   for (;;) {

@@ -15,7 +15,8 @@
 
 #include "device/hid_backend_win32.h"
 #include "device/protocol_constants.h"
-#include "device/virtual_hid_system.h"
+#include "device/virtual/virtual_hid_system.h"
+#include "util/wide_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -26,26 +27,28 @@ constexpr DWORD kReconnectMs = 250;
 constexpr int kFirstPresenceMs = 1000;
 
 // Reads of the event stream: a pump thread takes each report as vmouse pushes it and hands
-// it to the read that is waiting (or keeps it for the next), setting the read event.
+// it to the read under way (or keeps it for the next), setting that read's event.
 class VirtualEventReader final : public EventReaderWin32 {
  public:
   VirtualEventReader(std::shared_ptr<VirtualEventStream> stream, std::uint16_t length)
-      : stream_(std::move(stream)), length_(length), pump_([this] { pump(); }) {}
+      : stream_(std::move(stream)),
+        buffer_(std::max<std::size_t>(length, kEventBufferBytes)),
+        done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        pump_([this] { pump(); }) {}
   ~VirtualEventReader() override {
     cancel();
     pump_.join();
+    if (done_) CloseHandle(done_);
   }
 
-  std::uint16_t length() const override { return length_; }
-
-  bool startRead(std::span<std::uint8_t> buffer, HANDLE readEvent) override {
+  bool startRead() override {
     std::lock_guard lock(mutex_);
-    if (closed_ && queued_.empty()) return false;
-    buffer_ = buffer;
-    readEvent_ = readEvent;
-    pending_ = true;
+    if (reading_) return true;
+    if (!done_ || (closed_ && queued_.empty())) return false;
+    reading_ = true;
     completed_ = false;
     bytes_ = 0;
+    ResetEvent(done_);
     if (!queued_.empty()) {
       complete(queued_.front());
       queued_.pop_front();
@@ -53,19 +56,21 @@ class VirtualEventReader final : public EventReaderWin32 {
     return true;
   }
 
-  std::size_t finishRead() override {
+  HANDLE readDone() const override { return done_; }
+
+  std::span<const std::uint8_t> finishRead() override {
     std::unique_lock lock(mutex_);
-    if (!pending_) return 0;
-    done_.wait(lock, [this] { return completed_; });
-    pending_ = false;
-    return bytes_;
+    if (!reading_) return {};
+    finished_.wait(lock, [this] { return completed_; });
+    reading_ = false;
+    return std::span<const std::uint8_t>(buffer_).first(bytes_);
   }
 
   void cancel() override {
     stream_->cancel();
     std::lock_guard lock(mutex_);
     closed_ = true;
-    if (pending_ && !completed_) complete({});
+    if (reading_ && !completed_) complete({});
   }
 
  private:
@@ -74,31 +79,30 @@ class VirtualEventReader final : public EventReaderWin32 {
     bytes_ = std::min(report.size(), buffer_.size());
     std::copy_n(report.begin(), bytes_, buffer_.begin());
     completed_ = true;
-    done_.notify_all();
-    SetEvent(readEvent_);
+    finished_.notify_all();
+    SetEvent(done_);
   }
 
   void pump() {
     while (auto report = stream_->next()) {
       std::lock_guard lock(mutex_);
-      if (pending_ && !completed_)
+      if (reading_ && !completed_)
         complete(*report);
       else
         queued_.push_back(std::move(*report));
     }
     std::lock_guard lock(mutex_);
     closed_ = true;
-    if (pending_ && !completed_) complete({});
+    if (reading_ && !completed_) complete({});
   }
 
   std::shared_ptr<VirtualEventStream> stream_;
-  const std::uint16_t length_;
   std::mutex mutex_;
-  std::condition_variable done_;
+  std::condition_variable finished_;
   std::deque<std::vector<std::uint8_t>> queued_;
-  std::span<std::uint8_t> buffer_;
-  HANDLE readEvent_ = nullptr;
-  bool pending_ = false;
+  std::vector<std::uint8_t> buffer_;  // written only while a read is under way
+  const HANDLE done_;
+  bool reading_ = false;
   bool completed_ = false;
   bool closed_ = false;
   std::size_t bytes_ = 0;
@@ -107,18 +111,22 @@ class VirtualEventReader final : public EventReaderWin32 {
 
 class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
  public:
-  explicit VirtualBackend(const VirtualEndpoint& endpoint) : VirtualHidSystem(endpoint) {}
+  explicit VirtualBackend(const VirtualEndpoint& endpoint)
+      : VirtualHidSystem(endpoint), stopEvent_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
   ~VirtualBackend() override {
     stopNotifications();
     closeEventInterface();
+    if (stopEvent_) CloseHandle(stopEvent_);
   }
 
   HidSystem& system() override { return *this; }
 
   bool registerNotifications(HWND window) override {
     if (watchThread_) return true;
+    if (!stopEvent_) return false;
     window_ = window;
     stopping_ = false;
+    ResetEvent(stopEvent_);
     // The state at registration is the one later changes are told against.
     watch_ = client().watchPresence();
     if (watch_) present_ = watch_->next(kFirstPresenceMs);
@@ -130,6 +138,7 @@ class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
   void stopNotifications() override {
     if (!watchThread_) return;
     stopping_ = true;
+    SetEvent(stopEvent_);
     {
       std::lock_guard lock(mutex_);
       if (watch_) watch_->cancel();
@@ -183,20 +192,21 @@ class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
       if (stopping_) break;
       if (present) broadcast(false);
       present = false;
-      for (DWORD waited = 0; waited < kReconnectMs && !stopping_; waited += 50) Sleep(50);
+      WaitForSingleObject(stopEvent_, kReconnectMs);
     }
   }
 
-  // The same broadcast the system sends for the mouse's interface; it lives on this stack
-  // for the whole synchronous send.
+  // The same broadcast the system sends for the mouse's command interface; it lives on this
+  // stack for the whole synchronous send.
   void broadcast(bool arrival) {
-    constexpr std::size_t kNameChars = std::size(kVirtualMouseInterfaceName);
-    std::vector<std::uint8_t> storage(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + kNameChars * sizeof(wchar_t), 0);
+    const std::wstring name = widen(vm::mouseInterfacePath(vm::MouseInterface::Command));
+    const std::size_t chars = name.size() + 1;
+    std::vector<std::uint8_t> storage(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + chars * sizeof(wchar_t), 0);
     auto* message = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(storage.data());
     message->dbcc_size = static_cast<DWORD>(storage.size());
     message->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     message->dbcc_classguid = kHidInterfaceClass;
-    std::copy_n(kVirtualMouseInterfaceName, kNameChars, message->dbcc_name);
+    std::copy_n(name.c_str(), chars, message->dbcc_name);
     SendMessageW(window_, WM_DEVICECHANGE, arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
                  reinterpret_cast<LPARAM>(message));
   }
@@ -204,6 +214,7 @@ class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
   HWND window_ = nullptr;
   HANDLE watchThread_ = nullptr;
   std::atomic<bool> stopping_{false};
+  const HANDLE stopEvent_;  // ends the wait between attempts to reach a vmouse that is gone
   std::mutex mutex_;  // guards watch_
   std::shared_ptr<VirtualPresenceWatch> watch_;
   std::optional<bool> present_;

@@ -11,22 +11,29 @@
 #include <span>
 
 #include "device/hid_system.h"
-#include "device/virtual_mouse_client.h"
+#include "device/virtual/virtual_mouse_client.h"
 
 namespace ombrisk {
 
-// One open event interface, read one report at a time in the manner of overlapped I/O.
+// The mouse's event reports fit in 40 bytes; a longer event interface gets its own length.
+inline constexpr std::size_t kEventBufferBytes = 40;
+
+// One open event interface, read one report at a time in the manner of overlapped I/O. At
+// most one read is under way; its buffer and its completion event belong to the reader, so
+// nothing but that read's completion sets the event, and the reader never goes (nor starts
+// another read) before the read under way has ended and been reaped.
 class EventReaderWin32 {
  public:
   virtual ~EventReaderWin32() = default;
-  // The interface's input report length.
-  virtual std::uint16_t length() const = 0;
-  // Starts reading one report into buffer; readEvent is set when the read completes. False
-  // when the read could not start (nothing will set the event for it).
-  virtual bool startRead(std::span<std::uint8_t> buffer, HANDLE readEvent) = 0;
-  // Waits for the started read to end; the bytes it brought (0 on failure or cancel).
-  virtual std::size_t finishRead() = 0;
-  // Ends a started read soon, from any thread.
+  // Starts reading one report unless a read is already under way. False when no read is
+  // under way afterwards (the interface is gone).
+  virtual bool startRead() = 0;
+  // The manual-reset event that the end of the read under way sets, and nothing else.
+  virtual HANDLE readDone() const = 0;
+  // Waits for the read under way to end (at once when readDone is set, soon after cancel)
+  // and gives the report it brought: empty on failure or cancel, or with no read under way.
+  virtual std::span<const std::uint8_t> finishRead() = 0;
+  // Asks the read under way to end, from any thread; finishRead still reaps it.
   virtual void cancel() = 0;
 };
 
@@ -44,7 +51,8 @@ class HidBackendWin32 {
   // calling thread.
   virtual void stopNotifications() = 0;
 
-  // The link's manual-reset read event, signalled when the event interface opens.
+  // The link's manual-reset read event. It only wakes the reader thread, which then looks at
+  // the link again: it is set when the event interface opens or goes.
   void setReadEvent(HANDLE readEvent) { readEvent_ = readEvent; }
   // The open event interface (shared with the reader thread), or null.
   std::shared_ptr<EventReaderWin32> eventReader() {
@@ -61,7 +69,8 @@ class HidBackendWin32 {
     }
     if (readEvent_) SetEvent(readEvent_);
   }
-  // Drops the open event interface and ends a read under way on it.
+  // Drops the open event interface, ends a read under way on it and wakes the reader thread,
+  // which reaps that read and lets the reader go.
   void dropEventReader() {
     std::shared_ptr<EventReaderWin32> old;
     {
@@ -69,6 +78,7 @@ class HidBackendWin32 {
       old.swap(reader_);
     }
     if (old) old->cancel();
+    if (readEvent_) SetEvent(readEvent_);
   }
 
  private:
@@ -80,12 +90,18 @@ class HidBackendWin32 {
 std::unique_ptr<HidBackendWin32> makeSetupApiBackend();
 std::unique_ptr<HidBackendWin32> makeVirtualBackend(const VirtualEndpoint& endpoint);
 
+// The real backend's reader of an event interface opened for overlapped reads (reads); writes
+// is kept open beside it and may be invalid. Tests give it other overlapped handles.
+std::shared_ptr<EventReaderWin32> makeOverlappedEventReader(HANDLE reads, HANDLE writes,
+                                                            std::uint16_t length);
+
+class Win32DeviceLink;
+// The link on any backend (Win32DeviceLink::create picks one of the two; tests bring their own).
+std::unique_ptr<Win32DeviceLink> makeWin32DeviceLink(std::unique_ptr<HidBackendWin32> backend,
+                                                     UINT notifyMessage);
+
 // Waits for a thread to end while serving the messages sent to the calling thread, so a
 // thread that is inside SendMessage to this one can finish.
 void waitForThreadServingMessages(HANDLE thread);
-
-// The name that device-change broadcasts carry for the virtual mouse.
-inline constexpr wchar_t kVirtualMouseInterfaceName[] =
-    L"\\\\?\\HID#VID_04D9&PID_A09F&MI_02#7&2b4c6d8e&0&0001#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
 }  // namespace ombrisk

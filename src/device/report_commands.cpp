@@ -123,7 +123,7 @@ void readMacros(CommandProtocol& protocol, DeviceImage& image) {
     BlockAnswer answer{};
     protocol.blockTransaction(frame, answer);
     if (frame[1] >= 1 && frame[1] <= image.macros.size()) {
-      const std::size_t length = std::min<std::size_t>(frame[2], rec::kMacroBlockSize);
+      const std::size_t length = std::min<std::size_t>(frame[2], kMacroBlockSize);
       std::copy_n(answer.begin(), length, image.macros[frame[1] - 1].begin());
     }
     protocol.pauseMs(kPauseInSeriesMs);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "device/command_protocol.h"
-#include "settings/settings_image.h"
+#include "device/device_image.h"
 
 namespace ombrisk {
 

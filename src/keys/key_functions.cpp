@@ -1,6 +1,7 @@
 #include "keys/key_functions.h"
 
 #include <array>
+#include <utility>
 
 namespace ombrisk {
 namespace {
@@ -17,6 +18,16 @@ constexpr std::array<TextId, kKeyFunctionCount> kFunctionTexts{
 constexpr std::array<std::string_view, 4> kDpiActionNames{"DPI +", "DPI -", "DPI Loop",
                                                           "Shift DPI"};
 constexpr std::uint8_t kShiftDpiAction = 4;
+
+// The factory assignment of entries 0..11, in both key tables.
+constexpr std::array<KeyFunction, kButtonCount> kFactoryFunctions{
+    KeyFunction::LeftClick, KeyFunction::RightClick, KeyFunction::MidClick, KeyFunction::Forward,
+    KeyFunction::Backward,  KeyFunction::DpiSwitch,  KeyFunction::DpiSwitch, KeyFunction::KeyOff,
+    KeyFunction::KeyOff,    KeyFunction::KeyOff,     KeyFunction::KeyOff,    KeyFunction::KeyOff,
+};
+// The DPI Switch entries of the factory assignment and their actions.
+constexpr std::pair<std::size_t, std::uint8_t> kFactoryDpiActions[] = {{5, 1 /* DPI + */},
+                                                                      {6, 2 /* DPI - */}};
 
 // Word position of entries 0..7.
 constexpr std::array<std::size_t, kEncodedButtons> kWordIndex{0, 1, 2, 4, 3, 5, 6, 7};
@@ -106,6 +117,16 @@ void buildKeyMatrices(const SettingsRecord& record, DeviceImage& device) {
   device.keyMatrices[1].fill(0);
   build(KeyTableId::B, device.keyMatrices[2]);
   device.keyMatrices[3].fill(0);
+}
+
+void resetKeyTables(SettingsRecord& record) {
+  for (KeyTableId table : {KeyTableId::A, KeyTableId::B}) {
+    for (std::size_t entry = 0; entry < kButtonCount; ++entry) {
+      const auto function = static_cast<std::uint8_t>(kFactoryFunctions[entry]);
+      record.key(table, KeyField::Function, entry) = function;
+    }
+    for (const auto& [entry, action] : kFactoryDpiActions) record.dpiAction(table, entry) = action;
+  }
 }
 
 }  // namespace ombrisk

@@ -8,7 +8,7 @@
 #include "pages/advanced_page_surface.h"
 #include "pages/pointer_panel.h"
 #include "pages/pointer_settings_win32.h"
-#include "skin/png_win32.h"
+#include "util/module_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk {

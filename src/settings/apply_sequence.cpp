@@ -1,8 +1,10 @@
 #include "settings/apply_sequence.h"
 
 #include <algorithm>
+#include <array>
 
 #include "device/report_commands.h"
+#include "device/sensor_table.h"
 #include "keys/key_functions.h"
 
 namespace ombrisk {
@@ -10,6 +12,54 @@ namespace {
 
 constexpr std::uint8_t kDisabledStageBit = 0x80;
 constexpr std::uint8_t kUnusedStageCode = 0x80;
+
+struct DeviceStep {
+  std::string_view name;
+  void (*run)(CommandProtocol& protocol, const SettingsRecord& record, DeviceImage& device);
+};
+
+// Steps 1..16, in order: the transfers, and between them what the device image takes from
+// the record.
+constexpr std::array<DeviceStep, 16> kDeviceSteps{{
+    {"sending the report interval",
+     [](auto& protocol, const auto& record, auto& device) {
+       device.reportInterval = record[rec::kReportInterval];
+       sendReportInterval(protocol, device);
+     }},
+    {"reading the effect block",
+     [](auto& protocol, const auto&, auto& device) { readEffectBlock(protocol, device); }},
+    {"reading the light sets",
+     [](auto& protocol, const auto&, auto& device) { readLightSets(protocol, device); }},
+    {"reading the feature blocks",
+     [](auto& protocol, const auto&, auto& device) { readFeatureBlocks(protocol, device); }},
+    {"setting the lighting",
+     [](auto&, const auto& record, auto& device) { applyLightingMode(record, device); }},
+    {"setting the stage colours",
+     [](auto&, const auto& record, auto& device) { applyStageColours(record, device); }},
+    {"writing the feature blocks",
+     [](auto& protocol, const auto&, auto& device) { writeFeatureBlocks(protocol, device); }},
+    {"writing the light sets",
+     [](auto& protocol, const auto&, auto& device) { writeLightSets(protocol, device); }},
+    {"writing the effect block",
+     [](auto& protocol, const auto&, auto& device) { writeEffectBlock(protocol, device); }},
+    {"building the stage codes",
+     [](auto&, const auto& record, auto& device) { buildStageCodes(record, device); }},
+    {"writing the stage codes",
+     [](auto& protocol, const auto&, auto& device) { writeStageCodes(protocol, device); }},
+    {"copying the macros",
+     [](auto&, const auto& record, auto& device) {
+       for (std::size_t block = 0; block < rec::kMacroCount; ++block)
+         std::copy_n(record.macroBlock(block), rec::kMacroBlockSize, device.macros[block].begin());
+     }},
+    {"writing the macros",
+     [](auto& protocol, const auto&, auto& device) { writeMacros(protocol, device); }},
+    {"reading the macros back",
+     [](auto& protocol, const auto&, auto& device) { readMacros(protocol, device); }},
+    {"building the key matrices",
+     [](auto&, const auto& record, auto& device) { buildKeyMatrices(record, device); }},
+    {"writing the key matrices",
+     [](auto& protocol, const auto&, auto& device) { writeKeyMatrices(protocol, device); }},
+}};
 
 }  // namespace
 
@@ -65,34 +115,31 @@ void buildStageCodes(const SettingsRecord& record, DeviceImage& device) {
   }
 }
 
-void runApplySequence(const ApplyInputs& in) {
+ApplyOutcome runApplySequence(const ApplyInputs& in) {
   const SettingsRecord& record = in.image.record;
   DeviceImage& device = in.image.device;
   CommandProtocol& protocol = in.protocol;
+  ApplyOutcome outcome;
   {
     const TimerResolutionScope fineTimer(in.timerResolution);
-    device.reportInterval = record[rec::kReportInterval];  // 1
-    sendReportInterval(protocol, device);
-    readEffectBlock(protocol, device);    // 2
-    readLightSets(protocol, device);      // 3
-    readFeatureBlocks(protocol, device);  // 4
-    applyLightingMode(record, device);    // 5
-    applyStageColours(record, device);    // 6
-    writeFeatureBlocks(protocol, device); // 7
-    writeLightSets(protocol, device);     // 8
-    writeEffectBlock(protocol, device);   // 9
-    buildStageCodes(record, device);      // 10
-    writeStageCodes(protocol, device);    // 11
-    for (std::size_t block = 0; block < rec::kMacroCount; ++block)  // 12
-      std::copy_n(record.macroBlock(block), rec::kMacroBlockSize, device.macros[block].begin());
-    writeMacros(protocol, device);        // 13
-    readMacros(protocol, device);         // 14
-    buildKeyMatrices(record, device);     // 15
-    writeKeyMatrices(protocol, device);   // 16
+    protocol.clearTransferFailure();
+    for (unsigned step = 1; step <= kDeviceSteps.size(); ++step) {
+      kDeviceSteps[step - 1].run(protocol, record, device);
+      if (!outcome.failedStep && protocol.transferFailed()) outcome.failedStep = step;
+    }
   }
-  saveSettings(in.files, record);         // 17
+  if (!outcome.delivered()) return outcome;
+  saveSettings(in.files, record);  // 17
   in.image.firstRunFlag = 1;
   writeButtonLabels(in.labelStore, in.files.paths.strIni, in.labelSection, in.labels);  // 18
+  return outcome;
+}
+
+std::string_view applyStepName(unsigned step) {
+  if (step >= 1 && step <= kDeviceSteps.size()) return kDeviceSteps[step - 1].name;
+  if (step == kDeviceSteps.size() + 1) return "saving config.bin";
+  if (step == kDeviceSteps.size() + 2) return "writing the button labels";
+  return {};
 }
 
 }  // namespace ombrisk

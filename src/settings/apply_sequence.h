@@ -2,10 +2,14 @@
 // commands, then saves config.bin and the button labels. Pieces of the mouse's state that
 // the record does not hold (effect block, light sets, feature block 0) are read first and
 // written back, so Apply changes only what the utility controls. No step checks the mouse's
-// answers; the only messages come from saving.
+// answers, but the sequence notes the first step whose transfer failed; then nothing is
+// saved, so that no file claims settings the mouse did not receive. The only messages come
+// from saving.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "device/command_protocol.h"
 #include "device/pauser.h"
@@ -27,10 +31,21 @@ struct ApplyInputs {
   TimerResolution* timerResolution = nullptr;
 };
 
-// The eighteen steps in order. Leaves the device image holding exactly what was sent (plus
-// the macro blocks read back), config.bin holding the record with first byte 1, str.ini the
-// labels, and the first-run flag at 1. The caller then takes the applied copy.
-void runApplySequence(const ApplyInputs& inputs);
+struct ApplyOutcome {
+  // The first step (1..16) with a failed transfer; none when every transfer went through.
+  std::optional<unsigned> failedStep;
+  bool delivered() const { return !failedStep; }
+};
+
+// The eighteen steps in order. Steps 1..16 always all run and leave the device image holding
+// exactly what was sent (plus the macro blocks read back). When every transfer went through,
+// config.bin then holds the record with first byte 1, str.ini the labels, and the first-run
+// flag is 1; the caller takes the applied copy. Otherwise the files and the flag stay as
+// they were and the caller keeps its applied copy.
+ApplyOutcome runApplySequence(const ApplyInputs& inputs);
+
+// What step 1..18 does, for messages ("reading the feature blocks"); "" for other numbers.
+std::string_view applyStepName(unsigned step);
 
 // Step 5: the effect block and light set 0 from the record's lighting mode; light set 1 and
 // every byte the mode does not set stay as read.

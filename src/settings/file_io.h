@@ -1,6 +1,6 @@
-// The few file operations the settings file needs, and the sink for user messages, so the
-// settings logic stays portable: the Win32 build supplies its own (file_io_win32.cpp, with
-// MessageBoxW), the portable versions serve native tests and tools.
+// The few file operations the settings file needs, so the settings logic stays portable: the
+// Win32 build supplies its own (file_io_win32.cpp), the portable versions serve native tests
+// and tools. Saving reports its failures through a MessageSink.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "util/message_sink.h"
 
 namespace ombrisk {
 
@@ -22,13 +24,6 @@ class FileIo {
   // false and sets errorCode to the system's error code.
   virtual bool replaceAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes,
                                  int& errorCode) = 0;
-};
-
-// A message box with one OK button (or, in tests and tools, whatever stands for one).
-class MessageSink {
- public:
-  virtual ~MessageSink() = default;
-  virtual void show(const std::string& text, const std::string& caption) = 0;
 };
 
 std::unique_ptr<FileIo> makePlatformFileIo();

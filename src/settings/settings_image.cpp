@@ -1,34 +1,31 @@
 #include "settings/settings_image.h"
 
+#include <stdexcept>
+
 namespace ombrisk {
 namespace {
 
+// An index past the last entry or block would land in the next field (or, multiplied, past
+// the record or around to its start), where .at() alone cannot catch it.
+std::size_t checked(std::size_t index, std::size_t count, const char* what) {
+  if (index >= count) throw std::out_of_range(what);
+  return index;
+}
+
 std::size_t keyOffset(KeyTableId table, KeyField field, std::size_t entry) {
   const std::size_t base = table == KeyTableId::A ? rec::kKeyTableA : rec::kKeyTableB;
-  return base + kButtonCount * static_cast<std::size_t>(field) + entry;
+  return base + kButtonCount * static_cast<std::size_t>(field) +
+         checked(entry, kButtonCount, "key table entry");
 }
 
 std::size_t dpiActionOffset(KeyTableId table, std::size_t entry) {
-  return (table == KeyTableId::A ? rec::kDpiActionsA : rec::kDpiActionsB) + entry;
+  return (table == KeyTableId::A ? rec::kDpiActionsA : rec::kDpiActionsB) +
+         checked(entry, kButtonCount, "DPI action entry");
 }
 
-struct DpiCodes {
-  std::size_t levels;
-  std::array<std::uint8_t, 12> codes;
-};
-
-// Indexed by sensor type.
-constexpr std::array<DpiCodes, 4> kDpiCodeTable{{
-    {12, {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x25, 0x26, 0x27, 0x28}},
-    {8, {0x01, 0x02, 0x03, 0x04, 0x05, 0x23, 0x24, 0x25}},
-    {8, {0x02, 0x04, 0x06, 0x08, 0x0A, 0x26, 0x28, 0x2A}},
-    {8, {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08}},
-}};
-
-// Factory functions of entries 0..11: Left, Right, Mid, Forward, Backward, DPI Switch twice,
-// Key Off for the rest.
-constexpr std::array<std::uint8_t, kButtonCount> kDefaultFunctions{0, 1, 2, 3, 4, 6,
-                                                                   6, 15, 15, 15, 15, 15};
+std::size_t macroBlockOffset(std::size_t index) {
+  return rec::kMacroMemory + checked(index, rec::kMacroCount, "macro block") * rec::kMacroBlockSize;
+}
 
 }  // namespace
 
@@ -45,35 +42,15 @@ std::uint8_t SettingsRecord::dpiAction(KeyTableId table, std::size_t entry) cons
   return bytes.at(dpiActionOffset(table, entry));
 }
 std::uint8_t* SettingsRecord::macroBlock(std::size_t index) {
-  return &bytes.at(rec::kMacroMemory + index * rec::kMacroBlockSize);
+  return &bytes.at(macroBlockOffset(index));
 }
 const std::uint8_t* SettingsRecord::macroBlock(std::size_t index) const {
-  return &bytes.at(rec::kMacroMemory + index * rec::kMacroBlockSize);
+  return &bytes.at(macroBlockOffset(index));
 }
 
 SettingsImage& settingsImage() {
   static SettingsImage image;
   return image;
-}
-
-std::uint8_t dpiCode(std::uint8_t sensorType, std::uint8_t levelIndex) {
-  if (sensorType >= kDpiCodeTable.size()) return 0x00;
-  const DpiCodes& table = kDpiCodeTable[sensorType];
-  const std::size_t index = levelIndex < table.levels ? levelIndex : table.levels - 1;
-  return table.codes[index];
-}
-
-std::size_t dpiLevelCount(std::uint8_t sensorType) {
-  return sensorType >= 1 && sensorType <= 3 ? 8 : 12;
-}
-
-void resetKeyTables(SettingsRecord& record) {
-  for (KeyTableId table : {KeyTableId::A, KeyTableId::B}) {
-    for (std::size_t entry = 0; entry < kButtonCount; ++entry)
-      record.key(table, KeyField::Function, entry) = kDefaultFunctions[entry];
-    record.dpiAction(table, 5) = 1;  // DPI +
-    record.dpiAction(table, 6) = 2;  // DPI -
-  }
 }
 
 }  // namespace ombrisk

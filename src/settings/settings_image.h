@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "device/device_image.h"
+
 namespace ombrisk {
 
 // Offsets of the record's fields, from the start of the record (file offset = offset + 1).
@@ -21,8 +23,8 @@ inline constexpr std::size_t kKeyTableA = 0x000;
 inline constexpr std::size_t kKeyTableB = 0x0C0;
 inline constexpr std::size_t kKeyTableSize = 192;
 inline constexpr std::size_t kMacroMemory = 0x180;
-inline constexpr std::size_t kMacroBlockSize = 128;
-inline constexpr std::size_t kMacroCount = 12;
+using ombrisk::kMacroBlockSize;  // the record holds the macro blocks as the mouse does
+using ombrisk::kMacroCount;
 inline constexpr std::size_t kMacroMemorySize = kMacroBlockSize * kMacroCount;  // 1536
 inline constexpr std::size_t kReserved0 = 0x780;                                 // 5 bytes
 inline constexpr std::size_t kReportInterval = 0x785;  // 1, 2, 4, 8 = 1000, 500, 250, 125 Hz
@@ -82,38 +84,18 @@ struct SettingsRecord {
   std::uint8_t& operator[](std::size_t offset) { return bytes.at(offset); }
   std::uint8_t operator[](std::size_t offset) const { return bytes.at(offset); }
 
+  // Every accessor throws std::out_of_range for an entry or block index past 11.
   // One entry of a key table field; entry is a ButtonIndex 0..11.
   std::uint8_t& key(KeyTableId table, KeyField field, std::size_t entry);
   std::uint8_t key(KeyTableId table, KeyField field, std::size_t entry) const;
   // The DpiAction (1..4) of an entry, kept beside the key table.
   std::uint8_t& dpiAction(KeyTableId table, std::size_t entry);
   std::uint8_t dpiAction(KeyTableId table, std::size_t entry) const;
-  // Macro block of macro number 1..12 (index 0..11).
+  // The 128 bytes of the macro block of macro number 1..12 (index 0..11).
   std::uint8_t* macroBlock(std::size_t index);
   const std::uint8_t* macroBlock(std::size_t index) const;
 
   bool operator==(const SettingsRecord&) const = default;
-};
-
-inline constexpr std::size_t kFeatureBlockSize = 24;
-inline constexpr std::size_t kKeyMatrixWords = 16;
-inline constexpr std::size_t kKeyMatrixCount = 4;
-inline constexpr std::size_t kStageCodeCount = 8;
-
-using KeyMatrix = std::array<std::uint32_t, kKeyMatrixWords>;  // words b0 + b1<<8 + ...
-using MacroBlock = std::array<std::uint8_t, rec::kMacroBlockSize>;
-
-struct DeviceImage {
-  std::uint8_t reportInterval = 0;
-  std::array<std::array<std::uint8_t, kFeatureBlockSize>, 2> featureBlocks{};
-  std::array<KeyMatrix, kKeyMatrixCount> keyMatrices{};  // matrix n at index n - 1
-  std::array<MacroBlock, rec::kMacroCount> macros{};     // macro number n at index n - 1
-  std::uint8_t stageCount = 0;
-  std::array<std::uint8_t, kStageCodeCount> stageCodes{};
-  std::array<std::uint8_t, 3> effect{};                // effect, option 1, option 2
-  std::array<std::array<std::uint8_t, 3>, 2> lightSets{};
-  std::array<std::uint8_t, 4> sensor{};                // sensor type, rate, option 1, option 2
-  std::uint8_t currentSensorType = 0;
 };
 
 struct SettingsImage {
@@ -125,15 +107,5 @@ struct SettingsImage {
 
 // The program's one settings image.
 SettingsImage& settingsImage();
-
-// DPI codes of the four sensor types; a level index past the sensor's table is clamped to
-// its last entry, and a sensor type above 3 yields code 0 for every level.
-std::uint8_t dpiCode(std::uint8_t sensorType, std::uint8_t levelIndex);
-// Levels offered for a sensor type: 8 for types 1..3, 12 otherwise.
-std::size_t dpiLevelCount(std::uint8_t sensorType);
-
-// The record side of "Default" on the key page: factory functions of entries 0..11 in both
-// key tables, DPI + on entry 5 and DPI - on entry 6.
-void resetKeyTables(SettingsRecord& record);
 
 }  // namespace ombrisk

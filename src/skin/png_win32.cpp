@@ -13,6 +13,7 @@ using std::min;
 
 #include "skin/mem_dc_win32.h"
 #include "skin/pixels.h"
+#include "util/module_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -184,15 +185,5 @@ std::optional<BackgroundBitmap> loadBackgroundBitmap(const std::wstring& path) {
   return BackgroundBitmap{handle, SIZE{static_cast<LONG>(width), static_cast<LONG>(height)}};
 }
 
-std::wstring applicationName() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring name(path, length);
-  const std::size_t slash = name.find_last_of(L"\\/");
-  if (slash != std::wstring::npos) name.erase(0, slash + 1);
-  const std::size_t dot = name.rfind(L'.');
-  if (dot != std::wstring::npos) name.erase(dot);
-  return name;
-}
 
 }  // namespace ombrisk

@@ -53,7 +53,4 @@ class ImageDecoderUse {
   bool ok_ = false;
 };
 
-// The caption of the program's message boxes: the executable's base name.
-std::wstring applicationName();
-
 }  // namespace ombrisk

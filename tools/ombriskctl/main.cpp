@@ -156,8 +156,12 @@ int apply(const Arguments& a) {
 
   auto timerResolution = makePlatformTimerResolution();
   const auto start = std::chrono::steady_clock::now();
-  runApplySequence({protocol, image, files, *store, loaded.labels, loaded.labelSection, timerResolution.get()});
+  const ApplyOutcome outcome = runApplySequence(
+      {protocol, image, files, *store, loaded.labels, loaded.labelSection, timerResolution.get()});
   const auto elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start);
+  if (const auto step = outcome.failedStep)
+    return fail("the mouse did not take step " + std::to_string(*step) + " of the Apply (" +
+                std::string(applyStepName(*step)) + "); config.bin and the labels were left as they were");
   image.appliedCopy = image.record;
 
   const DeviceImage& d = image.device;

@@ -2,7 +2,7 @@
 
 #include "device/handshake.h"
 #include "device/pauser.h"
-#include "device/virtual_mouse_client.h"
+#include "device/virtual/virtual_mouse_client.h"
 
 namespace ombrisk::ctl {
 namespace {

@@ -1,8 +1,10 @@
 // ombriskctl.exe: the real mouse through the device link of the utility, without a window.
 #include <windows.h>
 
+#include "app/window_messages.h"
 #include "device/device_link_win32.h"
 #include "mouse_connection.h"
+#include "util/module_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk::ctl {
@@ -24,7 +26,7 @@ class HidMouseConnection final : public MouseConnection {
 }  // namespace
 
 std::unique_ptr<MouseConnection> connectRealMouse(std::string& error) {
-  auto link = Win32DeviceLink::create(L"", error);
+  auto link = Win32DeviceLink::create(L"", DeviceNotifyMessage, error);
   if (!link) {
     if (error.empty()) error = "the HID device link is not available";
     return nullptr;
@@ -43,17 +45,6 @@ std::unique_ptr<MouseConnection> connectRealMouse(std::string& error) {
   return std::make_unique<HidMouseConnection>(std::move(link));
 }
 
-std::string executablePath() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      return narrow(buffer);
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
+std::string executablePath() { return narrow(modulePath()); }
 
 }  // namespace ombrisk::ctl

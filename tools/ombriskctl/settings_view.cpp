@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <optional>
 
+#include "device/sensor_table.h"
 #include "keys/key_functions.h"
 #include "keys/key_names.h"
 #include "macros/macro_codec.h"
-#include "pages/dpi_values.h"
 
 namespace ombrisk::ctl {
 namespace {

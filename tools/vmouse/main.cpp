@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "device/virtual_mouse_client.h"
-#include "device/virtual_mouse_server.h"
+#include "device/virtual/virtual_mouse_client.h"
+#include "vmouse/virtual_mouse_server.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ using namespace ombrisk;
 
 constexpr std::string_view kUsage =
     "usage: vmouse serve --port P [--state FILE] [--sensor T] [--command-first]\n"
-    "                    [--plain-echo | --silent | --hostile]\n"
+    "                    [--plain-echo | --silent | --hostile | --late]\n"
     "       vmouse plug --port P\n"
     "       vmouse unplug --port P\n"
     "       vmouse event --port P TYPE VALUE\n"
@@ -93,7 +93,12 @@ std::string parse(int argc, char** argv, Arguments& a) {
     }
   }
   if (!a.portGiven) return "--port is required";
-  if (a.faultSwitches > 1) return "--plain-echo, --silent and --hostile exclude each other";
+  if (a.faultSwitches > 1) {
+    std::string switches;
+    for (const FaultModeInfo& mode : kFaultModes)
+      if (!mode.option.empty()) switches += (switches.empty() ? "" : ", ") + std::string(mode.option);
+    return "the fault modes " + switches + " exclude each other";
+  }
   return {};
 }
 

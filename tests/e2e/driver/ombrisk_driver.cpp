@@ -9,7 +9,7 @@
 #include <fstream>
 #include <thread>
 
-#include "device/virtual_mouse_client.h"
+#include "device/virtual/virtual_mouse_client.h"
 
 namespace ombrisk::e2e {
 namespace fs = std::filesystem;

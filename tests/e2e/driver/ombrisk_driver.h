@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "device/vmouse_process_win32.h"
+#include "support/vmouse_process_win32.h"
 
 namespace ombrisk::e2e {
 

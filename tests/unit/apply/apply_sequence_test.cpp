@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "device/handshake.h"
+#include "device/virtual/virtual_mouse_client.h"
 #include "fake_mouse.h"
 #include "settings/apply_sequence.h"
 #include "support/temp_folder.h"
+#include "vmouse/virtual_mouse_server.h"
 
 namespace ombrisk {
 namespace {
@@ -210,7 +213,7 @@ TEST_F(ApplySequence, SavesConfigWithFirstByteOneAndWritesTheLabels) {
   labels[0] = "Left Click";
   labels[12] = "左键";
   labels[23] = "Key Off";
-  apply();
+  EXPECT_TRUE(runApplySequence({protocol, image, files, *store, labels, "Setting-EN", &mouse}).delivered());
   const Bytes file = testing::readBytes(files.paths.configBin);
   ASSERT_EQ(file.size(), kConfigFileSize);
   EXPECT_EQ(file[0], 1);
@@ -240,15 +243,90 @@ TEST_F(ApplySequence, AMouseThatStopsAnsweringLeavesZerosAndTheSequenceRunsToThe
     bool getFeature(std::span<std::uint8_t>) override { return false; }
     bool writeOutput(std::span<const std::uint8_t>) override { return false; }
     bool readInput(std::span<std::uint8_t>) override { return false; }
+    bool discardInput() override { return false; }
     void pauseMs(unsigned) override {}
   } silent;
   CommandProtocol silentProtocol(silent, silent);
   image.device.effect = {9, 9, 9};
   image.device.macros[4].fill(0x99);
-  runApplySequence({silentProtocol, image, files, *store, labels, "Setting-EN", nullptr});
+  const ApplyOutcome outcome =
+      runApplySequence({silentProtocol, image, files, *store, labels, "Setting-EN", nullptr});
   EXPECT_EQ(silent.frames, 1u + 1 + 2 + 2 + 2 + 2 + 1 + 1 + 12 + 12 + 4);
   EXPECT_EQ(image.device.effect, (std::array<std::uint8_t, 3>{0, 0, 0}));
-  EXPECT_EQ(testing::readBytes(files.paths.configBin).at(0), 1);
+  EXPECT_EQ(outcome.failedStep, 1u);
+  EXPECT_EQ(testing::readBytes(files.paths.configBin).at(0), 0) << "nothing reached the mouse";
+}
+
+// The mouse of the fixture behind a link that breaks at a given port call: that call and
+// every later one fail, as on a mouse pulled out mid-sequence.
+class BreakingLink final : public CommandPort {
+ public:
+  BreakingLink(testing::FakeMouse& mouse, unsigned breakingCall) : mouse_(mouse), breakingCall_(breakingCall) {}
+  ReportLengths lengths() const override { return mouse_.lengths(); }
+  bool setFeature(std::span<const std::uint8_t> r) override { return up() && mouse_.setFeature(r); }
+  bool getFeature(std::span<std::uint8_t> r) override { return up() && mouse_.getFeature(r); }
+  bool writeOutput(std::span<const std::uint8_t> r) override { return up() && mouse_.writeOutput(r); }
+  bool readInput(std::span<std::uint8_t> r) override { return up() && mouse_.readInput(r); }
+  bool discardInput() override { return up() && mouse_.discardInput(); }
+
+ private:
+  bool up() { return ++calls_ < breakingCall_; }
+  testing::FakeMouse& mouse_;
+  unsigned breakingCall_;
+  unsigned calls_ = 0;
+};
+
+TEST_F(ApplySequence, ALinkThatBreaksNamesTheFirstFailedStepAndSavesNeitherConfigNorLabels) {
+  labels[0] = "Left Click";
+  // Port calls of the whole sequence, in order: 1 step 1; 2-3 step 2; 4-7 step 3; 8-15
+  // step 4 (each read drops stale input first); 16-19 step 7; 20-21 step 8; 22 step 9;
+  // 23-24 step 11; 25-84 step 13; 85-168 step 14; 169-180 step 16.
+  const struct {
+    unsigned breakingCall, failedStep;
+  } cases[] = {{1, 1},   {3, 2},   {8, 4},   {15, 4},  {16, 7},   {22, 9},  {24, 11},
+               {25, 13}, {84, 13}, {85, 14}, {168, 14}, {169, 16}, {180, 16}};
+  for (const auto [breakingCall, failedStep] : cases) {
+    testing::FakeMouse fresh;
+    BreakingLink link(fresh, breakingCall);
+    CommandProtocol brokenProtocol(link, fresh);
+    SettingsImage freshImage;
+    const ApplyOutcome outcome =
+        runApplySequence({brokenProtocol, freshImage, files, *store, labels, "Setting-EN", &fresh});
+    EXPECT_EQ(outcome.failedStep, failedStep) << breakingCall;
+    EXPECT_EQ(testing::readBytes(files.paths.configBin), Bytes(kConfigFileSize, 0)) << breakingCall;
+    EXPECT_EQ(store->read(files.paths.strIni, "Setting-EN", "Item1"), "") << breakingCall;
+    EXPECT_EQ(freshImage.firstRunFlag, 0) << breakingCall;
+  }
+}
+
+TEST_F(ApplySequence, AVmouseUnpluggedMidSequenceNamesTheStepAndSavesNothing) {
+  std::string error, warning;
+  auto server = VirtualMouseServer::start({}, error, warning);
+  ASSERT_NE(server, nullptr) << error;
+  auto port = VirtualMouseClient({"127.0.0.1", server->port()}).openMouseCommandPort(error);
+  ASSERT_NE(port, nullptr) << error;
+  // Pulls the mouse out at the twelfth pause: steps 3 to 11 pause eleven times, so this is
+  // the pause after the first block of macro 1.
+  struct UnplugAtPause final : Pauser {
+    explicit UnplugAtPause(VirtualMouseServer& s) : server(s) {}
+    void pauseMs(unsigned) override {
+      if (++pauses == 12) server.unplug();
+    }
+    VirtualMouseServer& server;
+    unsigned pauses = 0;
+  } pauser(*server);
+  CommandProtocol vmouseProtocol(*port, pauser);
+  testing::FakeMouse handshakePauses;
+  ASSERT_TRUE(runHandshake(vmouseProtocol, handshakePauses));
+  labels[0] = "Left Click";
+
+  const ApplyOutcome outcome =
+      runApplySequence({vmouseProtocol, image, files, *store, labels, "Setting-EN", nullptr});
+  EXPECT_EQ(outcome.failedStep, 13u);
+  EXPECT_EQ(applyStepName(13), "writing the macros");
+  EXPECT_EQ(testing::readBytes(files.paths.configBin), Bytes(kConfigFileSize, 0));
+  EXPECT_EQ(store->read(files.paths.strIni, "Setting-EN", "Item1", "absent"), "absent");
+  EXPECT_EQ(image.firstRunFlag, 0);
 }
 
 }  // namespace

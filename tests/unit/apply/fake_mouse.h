@@ -83,6 +83,9 @@ class FakeMouse final : public CommandPort, public Pauser, public TimerResolutio
     return true;
   }
 
+  // The host's buffer holds nothing stale here: every block is read as it is queued.
+  bool discardInput() override { return true; }
+
   void pauseMs(unsigned milliseconds) override {
     trace.push_back({'P', {static_cast<std::uint8_t>(milliseconds)}});
   }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "settings/profile_store.h"
+#include "keys/key_functions.h"
 #include "settings/settings_image.h"
 #include "support/temp_folder.h"
 
@@ -281,6 +282,21 @@ TEST_F(OmbriskctlApply, FailuresGiveOneLineOnStderrAndANonZeroExit) {
 
   const CommandResult badOption = apply("tcp:10.0.0.1:1");
   EXPECT_NE(badOption.exitCode, 0);
+}
+
+TEST_F(OmbriskctlApply, ATransferThatFailsIsNamedAndNothingIsSaved) {
+  writeConfig(0);
+  store->write(dir + "/str.ini", "Setting-EN", "Item1", "Left Click");
+  VirtualMouseProcess late({"--late"});  // the feature block 0 read gets nothing in time
+  const CommandResult result = apply(late.device());
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out.find("sent:"), std::string::npos) << result.out;
+  EXPECT_NE(result.err.find("step 4"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("reading the feature blocks"), std::string::npos) << result.err;
+  EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+  EXPECT_EQ(testing::readBytes(dir + "/config.bin")[0], 0);
+  // The labels of str.ini were not rewritten either (a write leaves every key of the section).
+  EXPECT_EQ(store->read(dir + "/str.ini", "Setting-EN", "Item2", "absent"), "absent");
 }
 
 TEST_F(OmbriskctlApply, ShowDescribesTheRecordInWordsAndJson) {

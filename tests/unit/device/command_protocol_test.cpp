@@ -114,6 +114,7 @@ TEST_F(CommandProtocolTest, TheFeatureBlockWriteEndsInEightZeroBytes) {
 }
 
 TEST_F(CommandProtocolTest, ABlockReadTakesItsLengthFromTheAnsweredFrame) {
+  // Each block read starts by dropping stale input ('D'), then sends its frame.
   struct Case {
     std::uint8_t answered;
     std::size_t blocks;
@@ -127,7 +128,7 @@ TEST_F(CommandProtocolTest, ABlockReadTakesItsLengthFromTheAnsweredFrame) {
     Frame frame = makeFrame(0x93, 3);  // byte 2 sent as 0: the answer decides
     protocol.blockTransaction(frame, data);
 
-    EXPECT_EQ(port.kinds(), "SG" + std::string(c.blocks, 'R')) << int(c.answered);
+    EXPECT_EQ(port.kinds(), "DSG" + std::string(c.blocks, 'R')) << int(c.answered);
     for (std::size_t i = 0; i < data.size(); ++i) {
       const std::uint8_t expected = i / 32 < c.blocks ? static_cast<std::uint8_t>(0x10 + i / 32) : 0xCC;
       ASSERT_EQ(data[i], expected) << "n=" << int(c.answered) << " byte " << i;
@@ -152,7 +153,7 @@ TEST_F(CommandProtocolTest, AHostileLengthNeverWritesPastTheBuffer) {
   Bytes buffer(40, 0x11);  // 24 bytes of room and a guard of 16 that must stay
   Frame frame = makeFrame(0x90, 0);
   protocol.blockTransaction(frame, std::span(buffer).first(24));
-  EXPECT_EQ(port.kinds(), "SG" + std::string(8, 'R'));
+  EXPECT_EQ(port.kinds(), "DSG" + std::string(8, 'R'));
   EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 24), Bytes(24, 0xEE));
   EXPECT_EQ(Bytes(buffer.begin() + 24, buffer.end()), Bytes(16, 0x11));
 }
@@ -164,7 +165,7 @@ TEST_F(CommandProtocolTest, ShortInterfaceLengthsStillCarryAWholeFrameAndBlock) 
   Bytes data(32, 0);
   Frame frame = makeFrame(0x90, 0);
   protocol.blockTransaction(frame, data);
-  EXPECT_EQ(port.calls[0].report.size(), 9u);
+  EXPECT_EQ(port.reportsOf('S').at(0).size(), 9u);
   EXPECT_EQ(data, Bytes(32, 0x42));
 }
 

@@ -2,12 +2,12 @@
 
 #include <chrono>
 
-#include "app/window_messages.h"
+#include "device/device_events.h"
 #include "device/device_link.h"
-#include "device/virtual_hid_system.h"
 #include "device/report_commands.h"
-#include "device/virtual_mouse_server.h"
+#include "device/virtual/virtual_hid_system.h"
 #include "fake_command_port.h"
+#include "vmouse/virtual_mouse_server.h"
 
 namespace ombrisk {
 namespace {

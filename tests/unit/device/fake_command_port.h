@@ -17,7 +17,8 @@ using Bytes = std::vector<std::uint8_t>;
 class FakeCommandPort final : public CommandPort {
  public:
   struct Call {
-    char kind;  // 'S' set feature, 'G' get feature, 'W' write output, 'R' read input
+    char kind;  // 'S' set feature, 'G' get feature, 'W' write output, 'R' read input,
+                // 'D' discard input
     Bytes report;
   };
 
@@ -37,6 +38,10 @@ class FakeCommandPort final : public CommandPort {
   bool readInput(std::span<std::uint8_t> report) override {
     calls.push_back({'R', Bytes(report.begin(), report.end())});
     return answer(inputAnswers, report);
+  }
+  bool discardInput() override {
+    calls.push_back({'D', {}});
+    return true;
   }
 
   // The kinds of the calls in order, e.g. "SG" for a frame read.

@@ -128,5 +128,21 @@ TEST(BuildKeyMatrices, ButtonsFourAndFiveTradeWordsAndEntriesEightOnNeverReachTh
   EXPECT_EQ(device.keyMatrices[2], expectedB);
 }
 
+TEST(ResetKeyTables, SetsFactoryFunctionsAndDpiActionsOnly) {
+  SettingsRecord record;
+  record.bytes.fill(0xAA);
+  SettingsRecord expected = record;
+  resetKeyTables(record);
+  const std::uint8_t functions[] = {0, 1, 2, 3, 4, 6, 6, 15, 15, 15, 15, 15};
+  for (std::size_t table = 0; table < 2; ++table) {
+    const std::size_t base = table == 0 ? 0x000 : 0x0C0;
+    const std::size_t actions = table == 0 ? 0x7A9 : 0x7B5;
+    for (std::size_t entry = 0; entry < 12; ++entry) expected[base + entry] = functions[entry];
+    expected[actions + 5] = 1;
+    expected[actions + 6] = 2;
+  }
+  EXPECT_EQ(record, expected);
+}
+
 }  // namespace
 }  // namespace ombrisk

@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "settings/settings_files.h"
+#include "util/module_path.h"
 #include "support/temp_folder.h"
 
 namespace ombrisk {
@@ -17,15 +18,16 @@ using testing::writeBytes;
 
 TEST(DataPaths, ReplaceTheExecutableNameWhateverItIs) {
   struct Case {
-    std::string module, folder;
+    std::string module, folder, name;
   };
   const Case cases[] = {
-      {"C:\\Program Files\\Ombrisk\\Ombrisk.exe", "C:\\Program Files\\Ombrisk\\"},
-      {"C:\\Games\\mouse tool.EXE", "C:\\Games\\"},
-      {"D:\\a.b\\Ombrisk", "D:\\a.b\\"},  // a dot in the folder, none in the name
-      {"/opt/ombrisk/ombriskctl", "/opt/ombrisk/"},
-      {"C:\\mixed/seps\\Ombrisk.exe", "C:\\mixed/seps\\"},
-      {"Ombrisk.exe", ""},
+      {"C:\\Program Files\\Ombrisk\\Ombrisk.exe", "C:\\Program Files\\Ombrisk\\", "Ombrisk"},
+      {"C:\\Games\\mouse tool.EXE", "C:\\Games\\", "mouse tool"},
+      {"D:\\a.b\\Ombrisk", "D:\\a.b\\", "Ombrisk"},  // a dot in the folder, none in the name
+      {"/opt/ombrisk/ombriskctl", "/opt/ombrisk/", "ombriskctl"},
+      {"C:\\mixed/seps\\Ombrisk.exe", "C:\\mixed/seps\\", "Ombrisk"},
+      {"Ombrisk.exe", "", "Ombrisk"},
+      {"C:\\x\\.exe", "C:\\x\\", "Ombrisk"},  // no name left: the fixed caption
   };
   for (const Case& c : cases) {
     const DataPaths paths = dataPathsFromModule(c.module);
@@ -34,6 +36,7 @@ TEST(DataPaths, ReplaceTheExecutableNameWhateverItIs) {
     EXPECT_EQ(paths.strIni, c.folder + "str.ini") << c.module;
     EXPECT_NE(paths.configBin, c.module);
     EXPECT_EQ(moduleFolder(c.module), c.folder);
+    EXPECT_EQ(applicationNameFromPath(c.module), c.name);
   }
 }
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+
 #include "settings/settings_image.h"
 
 namespace ombrisk {
@@ -19,38 +23,23 @@ TEST(SettingsRecord, FieldOffsetsCoverTheRecord) {
   EXPECT_EQ(record[0x180 + 11 * 128 + 127], 0x55);
 }
 
-struct DpiCase {
-  std::uint8_t sensor, level, code;
-};
-
-TEST(DpiCodeTable, CodesPerSensorWithClampAndUnknownSensor) {
-  const DpiCase cases[] = {
-      {0, 0, 0x01}, {0, 7, 0x08}, {0, 8, 0x25}, {0, 11, 0x28}, {0, 12, 0x28}, {0, 255, 0x28},
-      {1, 5, 0x23}, {1, 7, 0x25}, {1, 8, 0x25}, {1, 11, 0x25}, {2, 0, 0x02}, {2, 7, 0x2A},
-      {2, 9, 0x2A}, {3, 7, 0x08}, {3, 8, 0x08}, {4, 0, 0x00}, {4, 11, 0x00}, {255, 3, 0x00},
-  };
-  for (const DpiCase& c : cases)
-    EXPECT_EQ(dpiCode(c.sensor, c.level), c.code) << "sensor " << int(c.sensor) << " level "
-                                                  << int(c.level);
-  EXPECT_EQ(dpiLevelCount(0), 12u);
-  EXPECT_EQ(dpiLevelCount(2), 8u);
-  EXPECT_EQ(dpiLevelCount(9), 12u);
-}
-
-TEST(ResetKeyTables, SetsFactoryFunctionsAndDpiActionsOnly) {
+// Indices past the record's twelve entries and twelve blocks name no entry or block: they
+// throw rather than hand out bytes of a neighbouring field or past the record's end.
+TEST(SettingsRecord, EntryAndBlockIndicesStopAtEleven) {
   SettingsRecord record;
-  record.bytes.fill(0xAA);
-  SettingsRecord expected = record;
-  resetKeyTables(record);
-  const std::uint8_t functions[] = {0, 1, 2, 3, 4, 6, 6, 15, 15, 15, 15, 15};
-  for (std::size_t table = 0; table < 2; ++table) {
-    const std::size_t base = table == 0 ? 0x000 : 0x0C0;
-    const std::size_t actions = table == 0 ? 0x7A9 : 0x7B5;
-    for (std::size_t entry = 0; entry < 12; ++entry) expected[base + entry] = functions[entry];
-    expected[actions + 5] = 1;
-    expected[actions + 6] = 2;
+  const SettingsRecord& constant = record;
+  // 2^57 - 3 blocks past the macro memory wraps around to the start of the record.
+  const std::size_t wrapsToZero = (std::numeric_limits<std::size_t>::max() >> 7) - 2;
+  for (const std::size_t index : {std::size_t{12}, std::size_t{13}, wrapsToZero,
+                                  std::numeric_limits<std::size_t>::max()}) {
+    EXPECT_THROW(record.macroBlock(index), std::out_of_range) << index;
+    EXPECT_THROW(constant.macroBlock(index), std::out_of_range) << index;
+    EXPECT_THROW(record.key(KeyTableId::A, KeyField::MacroRepeat, index), std::out_of_range) << index;
+    EXPECT_THROW(constant.dpiAction(KeyTableId::A, index), std::out_of_range) << index;
   }
-  EXPECT_EQ(record, expected);
+  EXPECT_EQ(record.macroBlock(11), record.bytes.data() + 0x180 + 11 * 128);
+  EXPECT_EQ(&record.key(KeyTableId::B, KeyField::MacroRepeat, 11), record.bytes.data() + 0xC0 + 0xB4 + 11);
+  EXPECT_EQ(&record.dpiAction(KeyTableId::B, 11), record.bytes.data() + 0x7B5 + 11);
 }
 
 }  // namespace

@@ -11,9 +11,11 @@
 #include "app/window_messages.h"
 #include "device/device_link_win32.h"
 #include "device/hid_backend_win32.h"
+#include "device/protocol_constants.h"
 #include "device/report_commands.h"
-#include "device/virtual_mouse_client.h"
-#include "device/vmouse_process_win32.h"
+#include "device/virtual/virtual_mouse_client.h"
+#include "support/vmouse_process_win32.h"
+#include "util/wide_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -106,7 +108,8 @@ class VirtualLinkWin32Test : public ::testing::Test {
 
   void startLink() {
     std::string error;
-    link = Win32DeviceLink::create(L"tcp:127.0.0.1:" + std::to_wstring(mouse->port()), error);
+    link = Win32DeviceLink::create(L"tcp:127.0.0.1:" + std::to_wstring(mouse->port()),
+                                   DeviceNotifyMessage, error);
     ASSERT_NE(link, nullptr) << error;
     window.link = link.get();
     link->setMainWindow(window.window);
@@ -148,7 +151,7 @@ class VirtualLinkWin32Test : public ::testing::Test {
 
 TEST(RealBackend, EnumerationWithoutTheMouseEndsCleanly) {
   std::string error;
-  auto link = Win32DeviceLink::create(L"", error);
+  auto link = Win32DeviceLink::create(L"", DeviceNotifyMessage, error);
   ASSERT_NE(link, nullptr) << error;
   EXPECT_FALSE(link->findDevice());
   EXPECT_FALSE(link->linkReady());
@@ -181,7 +184,7 @@ TEST(DeviceOption, OnlyLoopbackAddressesAreAccepted) {
   };
   for (const auto& [option, accepted] : cases) {
     std::string error;
-    auto link = Win32DeviceLink::create(option, error);
+    auto link = Win32DeviceLink::create(option, DeviceNotifyMessage, error);
     EXPECT_EQ(link != nullptr, accepted) << std::wstring(option).size();
     EXPECT_EQ(error.empty(), accepted) << error;
   }
@@ -260,7 +263,7 @@ TEST_F(VirtualLinkWin32Test, UnrelatedArrivalChangesNothingAndRemovalWithTheMous
   EXPECT_EQ(dump(), before);
   EXPECT_TRUE(link->linkReady());
 
-  Broadcast mouseInterface(kVirtualMouseInterfaceName);
+  Broadcast mouseInterface(widen(vm::mouseInterfacePath(vm::MouseInterface::Command)));
   EXPECT_EQ(SendMessageW(window.window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE,
                          mouseInterface.lParam()), TRUE);
   EXPECT_EQ(window.notes, (std::vector<Note>{{kEventLinkReady, 0}}));
@@ -286,6 +289,121 @@ TEST_F(VirtualLinkWin32Test, AVmouseThatDiesLeavesTheLinkNotReadyWithoutAHang) {
   ASSERT_NE(mouse, nullptr) << error;
   EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventLinkReady, 0}); }));
   EXPECT_TRUE(link->linkReady());
+}
+
+// A mouse whose event interface is a named pipe read by the real backend's overlapped
+// reader: each search opens a new pipe, as it opens a new handle on the real mouse, and the
+// test writes the mouse's event reports into the newest one. Its command interface answers
+// only the scrambled handshake.
+class PipeMouseBackend final : public HidBackendWin32, public HidSystem {
+ public:
+  ~PipeMouseBackend() override {
+    dropEventReader();
+    for (HANDLE pipe : pipes_) CloseHandle(pipe);
+  }
+
+  HidSystem& system() override { return *this; }
+  bool registerNotifications(HWND) override { return true; }
+  void stopNotifications() override {}
+
+  bool beginEnumeration() override { return true; }
+  NextInterface interfaceAt(unsigned index, std::string& path) override {
+    if (index >= 2) return NextInterface::NoMore;
+    path = index == 0 ? "events" : "commands";
+    return NextInterface::Found;
+  }
+  void endEnumeration() override {}
+  Probe probe(const std::string& path) override {
+    if (path == "events") return {ProbeResult::Mouse, {kEventUsagePage, kEventUsagePage, 9, 0, 0}};
+    return {ProbeResult::Mouse, {kCommandUsagePage, kCommandUsagePage, 33, 33, 9}};
+  }
+  bool openEventInterface(const std::string&, const HidCaps& caps) override {
+    const std::wstring name = L"\\\\.\\pipe\\ombrisk-events-" + std::to_wstring(GetCurrentProcessId()) +
+                              L"-" + std::to_wstring(pipes_.size());
+    HANDLE server = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_MESSAGE | PIPE_WAIT,
+                                     1, 64, 64, 0, nullptr);
+    if (server == INVALID_HANDLE_VALUE) return false;
+    pipes_.push_back(server);
+    HANDLE client = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OVERLAPPED, nullptr);
+    if (client == INVALID_HANDLE_VALUE) return false;
+    ConnectNamedPipe(server, nullptr);  // already connected by the client
+    publishEventReader(makeOverlappedEventReader(client, INVALID_HANDLE_VALUE, caps.inputLength));
+    return true;
+  }
+  void closeEventInterface() override { dropEventReader(); }
+  std::unique_ptr<CommandPort> openCommandInterface(const std::string&, const HidCaps&) override {
+    return std::make_unique<ScrambledHandshakeOnly>();
+  }
+
+  // An event report of the mouse (report id 6, type, 0, value) on the newest event interface.
+  bool report(std::uint8_t type, std::uint8_t value) {
+    const std::uint8_t bytes[9] = {kEventReportId, type, 0, value};
+    DWORD written = 0;
+    return !pipes_.empty() && WriteFile(pipes_.back(), bytes, sizeof bytes, &written, nullptr);
+  }
+
+ private:
+  // Echoes every frame but the plain handshake, so only the scrambled one succeeds. It takes
+  // its time, as a mouse does, and the reader thread is back at its read meanwhile.
+  class ScrambledHandshakeOnly final : public CommandPort {
+   public:
+    ReportLengths lengths() const override { return {9, 33, 33}; }
+    bool setFeature(std::span<const std::uint8_t> report) override {
+      Sleep(20);
+      last_.assign(report.begin(), report.end());
+      return true;
+    }
+    bool getFeature(std::span<std::uint8_t> report) override {
+      const bool plainHandshake = last_.size() >= 6 && last_[1] == 0 &&
+                                  std::equal(kHandshakeMagic.begin(), kHandshakeMagic.end(), last_.begin() + 2);
+      if (!plainHandshake) std::copy_n(last_.begin(), std::min(last_.size(), report.size()), report.begin());
+      return true;
+    }
+    bool writeOutput(std::span<const std::uint8_t>) override { return true; }
+    bool readInput(std::span<std::uint8_t>) override { return false; }
+    bool discardInput() override { return true; }
+
+   private:
+    std::vector<std::uint8_t> last_;
+  };
+
+  std::vector<HANDLE> pipes_;
+};
+
+// A composite mouse announces each of its interfaces, so the link searches again while it is
+// ready and reading: every read must still have its own completion, and every report must
+// reach the window once, in order.
+TEST(EventReads, SearchesWhileReadyLoseNoReport) {
+  TestWindow window;
+  auto owned = std::make_unique<PipeMouseBackend>();
+  PipeMouseBackend& mouse = *owned;
+  auto link = makeWin32DeviceLink(std::move(owned), DeviceNotifyMessage);
+  window.link = link.get();
+  link->setMainWindow(window.window);
+  ASSERT_TRUE(link->findDevice());
+  link->handshake();
+  ASSERT_TRUE(link->linkReady());
+  ASSERT_TRUE(link->createReadEvent());
+  link->startReaderThread();
+  ASSERT_TRUE(mouse.report(kEventDpiStage, 1));
+  EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventDpiStage, 1}); }));
+
+  const std::string interfaceName = "\\\\?\\HID#" + std::string(kMouseInterfaceIds[0].view()) + "&MI_01#1";
+  Broadcast arrival(widen(interfaceName));
+  for (int interface = 0; interface < 2; ++interface) {
+    SendMessageW(window.window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
+    window.pumpFor(100);
+  }
+  ASSERT_TRUE(link->linkReady());
+  window.notes.clear();
+  ASSERT_TRUE(mouse.report(kEventDpiStage, 2));
+  ASSERT_TRUE(mouse.report(kEventKeyMatrix, 2));
+  window.pumpUntil([&] { return window.notes.size() >= 2; }, 2000);
+  window.pumpFor(100);
+  EXPECT_EQ(window.notes, (std::vector<Note>{{kEventDpiStage, 2}, {kEventKeyMatrix, 2}}));
+  link->close();
+  window.link = nullptr;
 }
 
 }  // namespace

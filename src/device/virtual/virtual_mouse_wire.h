@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "device/loopback_socket.h"
+#include "device/virtual/loopback_socket.h"
 
 namespace ombrisk::vm {
 
@@ -31,6 +31,7 @@ enum class Message : std::uint8_t {
   Event,          // type, value -> Result
   Dump,           // -> Text
   Text,           // UTF-8 text
+  FlushInput,     // -> Result; drops the input reports waiting for the host
 };
 
 // Longest payload accepted; a larger announced length ends the connection.
@@ -58,6 +59,12 @@ struct VirtualInterface {
 
   bool operator==(const VirtualInterface&) const = default;
 };
+
+// The mouse's two interfaces as vmouse names them: as the system names the interfaces of a
+// composite HID device, so that the device search and the device-change broadcasts take them
+// for the real mouse's.
+enum class MouseInterface { Event, Command };
+std::string mouseInterfacePath(MouseInterface which);
 
 std::vector<std::uint8_t> encodeInterfaces(const std::vector<VirtualInterface>& interfaces);
 // Null on a truncated or inconsistent payload.

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "settings/file_io.h"
+#include "util/message_sink.h"
 
 namespace ombrisk {
 

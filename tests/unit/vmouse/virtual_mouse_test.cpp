@@ -7,10 +7,11 @@
 
 #include "device/handshake.h"
 #include "device/report_commands.h"
-#include "device/virtual_mouse_client.h"
-#include "device/virtual_mouse_server.h"
-#include "fake_command_port.h"
+#include "device/virtual/virtual_mouse_client.h"
 #include "support/temp_folder.h"
+#include "unit/device/fake_command_port.h"
+#include "vmouse/mouse_state_file.h"
+#include "vmouse/virtual_mouse_server.h"
 
 namespace ombrisk {
 namespace {
@@ -268,6 +269,30 @@ TEST(VirtualMouseFaults, ASilentMouseLeavesZerosAfterBoundedWaits) {
   // The link still works afterwards.
   readSensorBlock(*session.protocol, image);
   EXPECT_EQ(image.sensor[1], 1);
+}
+
+// The late mouse answers the first block read one input report late: that read leaves
+// zeros, and its block, still waiting when the next read begins, must not be taken for the
+// next read's answer.
+TEST(VirtualMouseFaults, ALateBlockLeavesZerosAndLaterBlockReadsGetTheirOwnBlocks) {
+  Session session(withFault(FaultMode::Late));
+  ASSERT_TRUE(session.ready);
+  DeviceImage sent;
+  sent.featureBlocks[0].fill(0xF0);
+  sent.featureBlocks[1].fill(0xF1);
+  for (std::size_t m = 0; m < sent.macros.size(); ++m)
+    for (std::size_t i = 0; i < kMacroBlockSize; ++i)
+      sent.macros[m][i] = static_cast<std::uint8_t>(16 * m + i / 32);  // macro and block
+  writeFeatureBlocks(*session.protocol, sent);
+  writeMacros(*session.protocol, sent);
+
+  DeviceImage read;
+  readFeatureBlocks(*session.protocol, read);
+  readMacros(*session.protocol, read);
+  EXPECT_EQ(read.featureBlocks[0], (std::array<std::uint8_t, 24>{})) << "its answer came late";
+  EXPECT_EQ(read.featureBlocks[1], sent.featureBlocks[1]);
+  for (std::size_t m = 0; m < sent.macros.size(); ++m)
+    EXPECT_EQ(read.macros[m], sent.macros[m]) << "macro " << m + 1;
 }
 
 TEST(VirtualMouseFaults, FramesWithAWrongChecksumAreLoggedButNotStored) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "device/hid_system.h"
-#include "device/virtual_mouse_client.h"
+#include "device/virtual/virtual_mouse_client.h"
 
 namespace ombrisk {
 

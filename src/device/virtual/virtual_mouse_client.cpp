@@ -1,4 +1,4 @@
-#include "device/virtual_mouse_client.h"
+#include "device/virtual/virtual_mouse_client.h"
 
 #include <algorithm>
 #include <charconv>
@@ -38,6 +38,7 @@ class VirtualCommandPort final : public CommandPort {
                          kInputReportWaitMs),
                 report);
   }
+  bool discardInput() override { return resultOf(exchange(Message::FlushInput, {}, 0)); }
 
  private:
   static std::vector<std::uint8_t> lengthPayload(std::size_t length, int waitMs) {

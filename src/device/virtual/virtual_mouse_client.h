@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "device/command_port.h"
-#include "device/loopback_socket.h"
-#include "device/virtual_mouse_wire.h"
+#include "device/virtual/loopback_socket.h"
+#include "device/virtual/virtual_mouse_wire.h"
 
 namespace ombrisk {
 

@@ -1,4 +1,4 @@
-#include "device/virtual_hid_system.h"
+#include "device/virtual/virtual_hid_system.h"
 
 #include "device/protocol_constants.h"
 

@@ -1,16 +1,14 @@
-#include "device/virtual_mouse_server.h"
+#include "vmouse/virtual_mouse_server.h"
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <list>
 #include <mutex>
 #include <thread>
 
-#include "device/loopback_socket.h"
 #include "device/protocol_constants.h"
+#include "device/virtual/loopback_socket.h"
+#include "vmouse/mouse_state_file.h"
 
 namespace ombrisk {
 namespace {
@@ -20,24 +18,6 @@ using vm::Message;
 // The longest a block read may ask vmouse to wait for an input report.
 constexpr int kLongestInputWaitMs = 1000;
 constexpr int kAcceptSliceMs = 100;
-
-std::optional<std::vector<std::uint8_t>> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-// Written beside the file and moved over it, so a stop mid-write keeps the old state.
-void writeFileReplacing(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) return;
-  }
-  std::error_code ignored;
-  std::filesystem::rename(temporary, path, ignored);
-}
 
 std::vector<std::uint8_t> oneByte(bool value) { return {static_cast<std::uint8_t>(value ? 1 : 0)}; }
 
@@ -131,7 +111,7 @@ class Server final : public VirtualMouseServer {
   void saveIfChanged() {
     if (options_.stateFile.empty() || model_.revision() == savedRevision_) return;
     savedRevision_ = model_.revision();
-    writeFileReplacing(options_.stateFile, encodeSettings(model_.settings()));
+    writeStateFile(options_.stateFile, model_.settings());
   }
 
   void acceptLoop() {
@@ -189,8 +169,9 @@ class Server final : public VirtualMouseServer {
         {
           std::lock_guard lock(mutex_);
           if (plugged_ && c.role == Role::Unknown) {
-            if (path == kCommandInterfacePath) c.role = Role::Command;
-            if (path == kEventInterfacePath) c.role = Role::Event;
+            using vm::MouseInterface;
+            if (path == vm::mouseInterfacePath(MouseInterface::Command)) c.role = Role::Command;
+            if (path == vm::mouseInterfacePath(MouseInterface::Event)) c.role = Role::Event;
             opened = c.role != Role::Unknown;
           }
         }
@@ -234,6 +215,18 @@ class Server final : public VirtualMouseServer {
         // Nothing queued: wait as a device would, then report that nothing came.
         if (!report) std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
         send(c, Message::Report, report ? *report : std::vector<std::uint8_t>{});
+        return true;
+      }
+      case Message::FlushInput: {
+        bool done = false;
+        {
+          std::lock_guard lock(mutex_);
+          if (c.role == Role::Command) {
+            model_.discardInput();
+            done = true;
+          }
+        }
+        send(c, Message::Result, oneByte(done));
         return true;
       }
       case Message::Watch: {
@@ -285,7 +278,7 @@ std::unique_ptr<VirtualMouseServer> VirtualMouseServer::start(const VirtualMouse
                                                               std::string& warning) {
   MouseSettings settings = factorySettings(options.sensorType.value_or(0));
   if (!options.stateFile.empty()) {
-    if (auto bytes = readFile(options.stateFile)) {
+    if (auto bytes = readStateFile(options.stateFile)) {
       if (auto remembered = decodeSettings(*bytes)) {
         settings = *remembered;
         if (options.sensorType) settings.sensor[0] = *options.sensorType;

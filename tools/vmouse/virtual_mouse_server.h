@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "device/virtual_mouse_model.h"
+#include "vmouse/virtual_mouse_model.h"
 
 namespace ombrisk {
 

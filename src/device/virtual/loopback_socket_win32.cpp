@@ -5,13 +5,16 @@
 #include <algorithm>
 #include <chrono>
 
-#include "device/loopback_socket.h"
+#include "device/virtual/loopback_socket.h"
 
 namespace ombrisk {
 namespace {
 
-// Longest single wait, so that cancel() is seen promptly.
+// Longest single wait of the listener, so that its cancel() is seen promptly.
 constexpr int kSliceMs = 50;
+// A full send buffer (rare on loopback) is waited out in steps of this length, so that the
+// network event stays the receiving side's.
+constexpr DWORD kSendRetryMs = 1;
 
 using Clock = std::chrono::steady_clock;
 
@@ -50,14 +53,32 @@ int waitSockets(const SOCKET* sockets, int count, bool read, int timeoutMs) {
 
 std::string systemError(int code) { return "error " + std::to_string(code); }
 
+HANDLE event(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
 }  // namespace
+
+// The socket reports its news (data, room to send, the peer closing) to its network event,
+// which makes it non-blocking: a receive that finds nothing waits on that event and on the
+// cancel event together, for as long as it may, and a recv() that finds nothing re-arms
+// FD_READ, so data that comes in between still wakes the wait.
+LoopbackSocket::LoopbackSocket(std::intptr_t handle)
+    : handle_(handle),
+      networkEvent_(reinterpret_cast<std::intptr_t>(WSACreateEvent())),
+      cancelEvent_(reinterpret_cast<std::intptr_t>(CreateEventW(nullptr, TRUE, FALSE, nullptr))) {
+  if (!networkEvent_ || !cancelEvent_ ||
+      WSAEventSelect(raw(handle_), event(networkEvent_), FD_READ | FD_WRITE | FD_CLOSE) != 0)
+    cancelled_ = true;  // cannot wait: fails like a closed connection
+}
 
 LoopbackSocket::~LoopbackSocket() {
   if (raw(handle_) != INVALID_SOCKET) closesocket(raw(handle_));
+  if (networkEvent_) WSACloseEvent(event(networkEvent_));
+  if (cancelEvent_) CloseHandle(event(cancelEvent_));
 }
 
 void LoopbackSocket::cancel() {
   cancelled_ = true;
+  if (cancelEvent_) SetEvent(event(cancelEvent_));
   shutdown(raw(handle_), SD_BOTH);
 }
 
@@ -67,32 +88,39 @@ bool LoopbackSocket::sendAll(std::span<const std::uint8_t> bytes) {
     if (cancelled_) return false;
     const int n = send(raw(handle_), reinterpret_cast<const char*>(bytes.data() + sent),
                        static_cast<int>(bytes.size() - sent), 0);
-    if (n <= 0) return false;
-    sent += static_cast<std::size_t>(n);
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n == 0 || WSAGetLastError() != WSAEWOULDBLOCK) return false;
+    WaitForSingleObject(event(cancelEvent_), kSendRetryMs);
   }
   return true;
 }
 
 bool LoopbackSocket::waitReadable(int timeoutMs) {
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
-  const SOCKET socket = raw(handle_);
-  for (;;) {
-    if (cancelled_) return false;
-    const int slice = timeoutMs < 0 ? kSliceMs : std::min(kSliceMs, remainingMs(deadline));
-    if (waitSockets(&socket, 1, true, slice) == 0) return !cancelled_;
-    if (timeoutMs >= 0 && remainingMs(deadline) == 0) return false;
-  }
+  const HANDLE events[] = {event(networkEvent_), event(cancelEvent_)};
+  if (WaitForMultipleObjects(2, events, FALSE, timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs)) !=
+      WAIT_OBJECT_0)
+    return false;
+  WSANETWORKEVENTS news;
+  WSAEnumNetworkEvents(raw(handle_), event(networkEvent_), &news);  // resets the event
+  return !cancelled_;
 }
 
 bool LoopbackSocket::receiveAll(std::span<std::uint8_t> bytes, int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
   std::size_t received = 0;
   while (received < bytes.size()) {
-    if (!waitReadable(timeoutMs < 0 ? kWaitForever : remainingMs(deadline))) return false;
+    if (cancelled_) return false;
     const int n = recv(raw(handle_), reinterpret_cast<char*>(bytes.data() + received),
                        static_cast<int>(bytes.size() - received), 0);
-    if (n <= 0) return false;
-    received += static_cast<std::size_t>(n);
+    if (n > 0) {
+      received += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n == 0 || WSAGetLastError() != WSAEWOULDBLOCK) return false;  // closed, or broken
+    if (!waitReadable(timeoutMs < 0 ? kWaitForever : remainingMs(deadline))) return false;
   }
   return true;
 }
@@ -123,7 +151,13 @@ std::unique_ptr<LoopbackSocket> connectLoopback(const std::string& host, std::ui
     error = "socket: " + systemError(WSAGetLastError());
     return nullptr;
   }
-  auto result = std::make_unique<LoopbackSocket>(static_cast<std::intptr_t>(s));
+  // Closed on every way out until the connection stands.
+  struct Pending {
+    SOCKET s;
+    ~Pending() {
+      if (s != INVALID_SOCKET) closesocket(s);
+    }
+  } pending{s};
   u_long nonBlocking = 1;
   ioctlsocket(s, FIONBIO, &nonBlocking);
   const std::string failure = "Cannot connect to the virtual mouse on port " + std::to_string(port);
@@ -144,10 +178,9 @@ std::unique_ptr<LoopbackSocket> connectLoopback(const std::string& host, std::ui
       return nullptr;
     }
   }
-  nonBlocking = 0;
-  ioctlsocket(s, FIONBIO, &nonBlocking);
   setNoDelay(s);
-  return result;
+  pending.s = INVALID_SOCKET;
+  return std::make_unique<LoopbackSocket>(static_cast<std::intptr_t>(s));
 }
 
 std::unique_ptr<LoopbackListener> LoopbackListener::listen(std::uint16_t port,

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "device/report_frame.h"
-#include "device/virtual_mouse_wire.h"
+#include "device/virtual/virtual_mouse_wire.h"
 
 namespace ombrisk {
 
@@ -35,11 +35,7 @@ struct MouseSettings {
 // A fresh mouse of the given sensor type (0..3).
 MouseSettings factorySettings(std::uint8_t sensorType);
 
-// The state file: a short header, then the settings field by field.
-std::vector<std::uint8_t> encodeSettings(const MouseSettings& settings);
-std::optional<MouseSettings> decodeSettings(std::span<const std::uint8_t> bytes);
-
-enum class FaultMode { None, PlainEcho, Silent, Hostile };
+enum class FaultMode { None, PlainEcho, Silent, Hostile, Late };
 
 struct FaultModeInfo {
   FaultMode mode;
@@ -47,13 +43,18 @@ struct FaultModeInfo {
   bool echoesPlainHandshake;
   bool answersBlockReads;
   bool hostileAnswers;  // out-of-range indices and lengths in read answers
+  // The answer to the first block read after each handshake comes one input report late:
+  // the host's first wait for it passes empty, and its last block is still in the host's
+  // input buffer when the next block read begins.
+  bool lateFirstBlockRead;
 };
 
-inline constexpr std::array<FaultModeInfo, 4> kFaultModes{{
-    {FaultMode::None, "", false, true, false},
-    {FaultMode::PlainEcho, "--plain-echo", true, true, false},
-    {FaultMode::Silent, "--silent", false, false, false},
-    {FaultMode::Hostile, "--hostile", false, true, true},
+inline constexpr std::array<FaultModeInfo, 5> kFaultModes{{
+    {FaultMode::None, "", false, true, false, false},
+    {FaultMode::PlainEcho, "--plain-echo", true, true, false, false},
+    {FaultMode::Silent, "--silent", false, false, false, false},
+    {FaultMode::Hostile, "--hostile", false, true, true, false},
+    {FaultMode::Late, "--late", false, true, false, true},
 }};
 
 const FaultModeInfo& faultModeInfo(FaultMode mode);
@@ -61,10 +62,6 @@ const FaultModeInfo& faultModeInfo(FaultMode mode);
 // The interfaces presented while plugged in: an unrelated keyboard, then the mouse's event
 // and command interfaces (command first on request). Unplugged, only the keyboard remains.
 std::vector<vm::VirtualInterface> presentedInterfaces(bool plugged, bool commandFirst);
-inline constexpr std::string_view kEventInterfacePath =
-    "\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&2b4c6d8e&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
-inline constexpr std::string_view kCommandInterfacePath =
-    "\\\\?\\HID#VID_04D9&PID_A09F&MI_02#7&2b4c6d8e&0&0001#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 
 class VirtualMouseModel {
  public:
@@ -77,7 +74,11 @@ class VirtualMouseModel {
   // An output report (report id, then 32 data bytes) of a block write.
   void receiveOutput(std::span<const std::uint8_t> report);
   // The next input report of a block read, zero-padded to length; none when nothing waits.
+  // The input reports wait in the host's buffer: a new frame leaves them there.
   std::optional<std::vector<std::uint8_t>> takeInput(std::size_t length);
+  // The host drops the input reports waiting in its buffer (a late answer still on its way
+  // arrives afterwards).
+  void discardInput() { input_.clear(); }
 
   // Plug-in: the handshake and any half-done transfer start over.
   void resetLink();
@@ -110,7 +111,11 @@ class VirtualMouseModel {
   bool scrambled_ = false;
   Frame answer_{};
   std::optional<PendingWrite> pending_;
-  std::deque<std::array<std::uint8_t, 32>> input_;
+  using Block = std::array<std::uint8_t, 32>;
+  std::deque<Block> input_;
+  // A late answer on its way: it reaches the host's buffer once the host has waited for it.
+  std::vector<Block> late_;
+  bool lateAnswerDue_ = false;
   std::vector<Frame> log_;
   unsigned revision_ = 0;
 };

@@ -1,12 +1,13 @@
-#include "device/vmouse_process_win32.h"
+#include "support/vmouse_process_win32.h"
 
 #include <winsock2.h>
 
 #include <chrono>
 #include <thread>
 
-#include "device/loopback_socket.h"
-#include "device/virtual_mouse_client.h"
+#include "device/virtual/loopback_socket.h"
+#include "device/virtual/virtual_mouse_client.h"
+#include "util/module_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk {
@@ -20,9 +21,7 @@ bool exists(const std::wstring& path) {
 }  // namespace
 
 std::wstring VmouseProcess::findExecutable() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
+  std::wstring folder = modulePath();
   for (int level = 0; level < 4; ++level) {
     const std::size_t slash = folder.find_last_of(L"\\/");
     if (slash == std::wstring::npos) break;

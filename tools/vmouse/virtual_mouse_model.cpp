@@ -1,4 +1,4 @@
-#include "device/virtual_mouse_model.h"
+#include "vmouse/virtual_mouse_model.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,7 +20,6 @@ const MouseSettings kFactorySettings = [] {
   return s;
 }();
 
-constexpr std::string_view kStateFileHeader = "VMOUSE1\n";
 // Filler of the hostile mouse's over-long block answers.
 constexpr std::uint8_t kHostileFill = 0xEE;
 constexpr std::size_t kHostileLength = 255;
@@ -32,27 +31,13 @@ const std::vector<vm::VirtualInterface> kKeyboard = {
     {"\\\\?\\HID#VID_046D&PID_C31C&MI_00#7&1f0e2d3c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}",
      0x046D, 0xC31C, 0x0001, 0x0006, 9, 2, 0},
 };
-const vm::VirtualInterface kEventInterface{std::string(kEventInterfacePath), kMouseVendorId,
-                                           kMouseProductId, kEventUsagePage, kEventUsagePage,
-                                           static_cast<std::uint16_t>(kEventReportLength), 0, 0};
+const vm::VirtualInterface kEventInterface{
+    vm::mouseInterfacePath(vm::MouseInterface::Event), kMouseVendorId, kMouseProductId,
+    kEventUsagePage, kEventUsagePage, static_cast<std::uint16_t>(kEventReportLength), 0, 0};
 const vm::VirtualInterface kCommandInterface{
-    std::string(kCommandInterfacePath), kMouseVendorId, kMouseProductId, kCommandUsagePage,
-    kCommandUsagePage, static_cast<std::uint16_t>(kBlockReportLength),
+    vm::mouseInterfacePath(vm::MouseInterface::Command), kMouseVendorId, kMouseProductId,
+    kCommandUsagePage, kCommandUsagePage, static_cast<std::uint16_t>(kBlockReportLength),
     static_cast<std::uint16_t>(kBlockReportLength), static_cast<std::uint16_t>(kFeatureReportLength)};
-
-// The fields of MouseSettings in state-file order.
-template <typename Settings, typename Visit>
-void forEachField(Settings& s, Visit visit) {
-  visit(std::span(s.sensor));
-  visit(std::span(&s.reportInterval, 1));
-  visit(std::span(s.effect));
-  for (auto& set : s.lightSets) visit(std::span(set));
-  for (auto& block : s.featureBlocks) visit(std::span(block));
-  visit(std::span(&s.stageCount, 1));
-  visit(std::span(s.stageCodes));
-  for (auto& matrix : s.keyMatrices) visit(std::span(matrix));
-  for (auto& macro : s.macros) visit(std::span(macro));
-}
 
 std::string hex(std::span<const std::uint8_t> bytes) {
   static constexpr char kDigits[] = "0123456789abcdef";
@@ -89,27 +74,6 @@ MouseSettings factorySettings(std::uint8_t sensorType) {
   return s;
 }
 
-std::vector<std::uint8_t> encodeSettings(const MouseSettings& settings) {
-  std::vector<std::uint8_t> bytes(kStateFileHeader.begin(), kStateFileHeader.end());
-  forEachField(settings, [&](auto field) {
-    for (std::uint8_t b : field) bytes.push_back(b);
-  });
-  return bytes;
-}
-
-std::optional<MouseSettings> decodeSettings(std::span<const std::uint8_t> bytes) {
-  MouseSettings settings;
-  if (bytes.size() != encodeSettings(settings).size() ||
-      !std::equal(kStateFileHeader.begin(), kStateFileHeader.end(), bytes.begin()))
-    return std::nullopt;
-  std::size_t at = kStateFileHeader.size();
-  forEachField(settings, [&](auto field) {
-    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), field.size(), field.begin());
-    at += field.size();
-  });
-  return settings;
-}
-
 const FaultModeInfo& faultModeInfo(FaultMode mode) {
   for (const FaultModeInfo& info : kFaultModes)
     if (info.mode == mode) return info;
@@ -139,6 +103,8 @@ void VirtualMouseModel::resetLink() {
   answer_ = {};
   pending_.reset();
   input_.clear();
+  late_.clear();
+  lateAnswerDue_ = false;
 }
 
 void VirtualMouseModel::receiveFeature(std::span<const std::uint8_t> report) {
@@ -148,12 +114,13 @@ void VirtualMouseModel::receiveFeature(std::span<const std::uint8_t> report) {
   Frame unscrambled = wire;
   unscrambleFrame(unscrambled, protocolScrambleKey());
 
-  // A new frame ends whatever transfer was under way.
+  // A new frame ends whatever write was under way; what the mouse has already sent stays
+  // in the host's input buffer.
   pending_.reset();
-  input_.clear();
   answer_ = {};
 
   // Either handshake sets the mode of everything that follows.
+  if (isHandshake(wire) || isHandshake(unscrambled)) lateAnswerDue_ = fault_.lateFirstBlockRead;
   if (isHandshake(wire)) {
     log_.push_back(wire);
     scrambled_ = false;
@@ -259,13 +226,20 @@ std::vector<std::uint8_t> VirtualMouseModel::answerFeature(std::size_t length) c
 }
 
 void VirtualMouseModel::queueBlocks(std::span<const std::uint8_t> data, std::size_t announced) {
+  std::vector<Block> blocks;
   for (std::size_t start = 0; start < announced; start += kBlockSize) {
-    std::array<std::uint8_t, 32> block{};
+    Block block{};
     if (start < data.size())
       std::copy_n(data.begin() + static_cast<std::ptrdiff_t>(start),
                   std::min(kBlockSize, data.size() - start), block.begin());
-    input_.push_back(block);
+    blocks.push_back(block);
   }
+  if (lateAnswerDue_ && !blocks.empty()) {
+    lateAnswerDue_ = false;
+    late_ = std::move(blocks);
+    return;
+  }
+  input_.insert(input_.end(), blocks.begin(), blocks.end());
 }
 
 void VirtualMouseModel::receiveOutput(std::span<const std::uint8_t> report) {
@@ -305,6 +279,12 @@ void VirtualMouseModel::finishWrite() {
 }
 
 std::optional<std::vector<std::uint8_t>> VirtualMouseModel::takeInput(std::size_t length) {
+  if (!late_.empty()) {
+    // This wait passes empty; the late answer arrives just after it.
+    input_.insert(input_.end(), late_.begin(), late_.end());
+    late_.clear();
+    return std::nullopt;
+  }
   if (input_.empty()) return std::nullopt;
   std::vector<std::uint8_t> report(std::max<std::size_t>(length, 1 + kBlockSize), 0);
   std::copy(input_.front().begin(), input_.front().end(), report.begin() + 1);

@@ -12,12 +12,12 @@
 #include <chrono>
 #include <cstring>
 
-#include "device/loopback_socket.h"
+#include "device/virtual/loopback_socket.h"
 
 namespace ombrisk {
 namespace {
 
-// Longest single wait, so that cancel() is seen promptly.
+// Longest single wait of the listener, so that its cancel() is seen promptly.
 constexpr int kSliceMs = 50;
 
 using Clock = std::chrono::steady_clock;
@@ -34,10 +34,13 @@ void setNoDelay(int fd) {
 
 }  // namespace
 
+LoopbackSocket::LoopbackSocket(std::intptr_t handle) : handle_(handle) {}
+
 LoopbackSocket::~LoopbackSocket() {
   if (handle_ >= 0) ::close(static_cast<int>(handle_));
 }
 
+// Shutting the socket down wakes a poll() under way on it at once.
 void LoopbackSocket::cancel() {
   cancelled_ = true;
   ::shutdown(static_cast<int>(handle_), SHUT_RDWR);
@@ -60,12 +63,10 @@ bool LoopbackSocket::waitReadable(int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
   for (;;) {
     if (cancelled_) return false;
-    const int slice = timeoutMs < 0 ? kSliceMs : std::min(kSliceMs, remainingMs(deadline));
     pollfd entry{static_cast<int>(handle_), POLLIN, 0};
-    const int ready = ::poll(&entry, 1, slice);
+    const int ready = ::poll(&entry, 1, timeoutMs < 0 ? -1 : remainingMs(deadline));
     if (ready > 0) return !cancelled_;
-    if (ready < 0 && errno != EINTR) return false;
-    if (timeoutMs >= 0 && remainingMs(deadline) == 0) return false;
+    if (ready == 0 || errno != EINTR) return false;
   }
 }
 
@@ -108,7 +109,7 @@ std::unique_ptr<LoopbackSocket> connectLoopback(const std::string& host, std::ui
     error = std::string("socket: ") + std::strerror(errno);
     return nullptr;
   }
-  auto socket = std::make_unique<LoopbackSocket>(fd);
+  auto socket = std::make_unique<LoopbackSocket>(fd);  // closes fd on every way out
   if (::connect(fd, reinterpret_cast<sockaddr*>(&address), length) != 0) {
     if (errno != EINPROGRESS) {
       error = "Cannot connect to the virtual mouse on port " + std::to_string(port) + ": " +

@@ -1,7 +1,9 @@
-#include "device/virtual_mouse_wire.h"
+#include "device/virtual/virtual_mouse_wire.h"
 
 #include <algorithm>
 #include <array>
+
+#include "device/protocol_constants.h"
 
 namespace ombrisk::vm {
 
@@ -36,6 +38,13 @@ std::optional<WireMessage> receiveMessage(LoopbackSocket& socket, int timeoutMs)
   if (length && !socket.receiveAll(message.payload, timeoutMs < 0 ? kRestOfMessageMs : timeoutMs))
     return std::nullopt;
   return message;
+}
+
+std::string mouseInterfacePath(MouseInterface which) {
+  const bool event = which == MouseInterface::Event;
+  return "\\\\?\\HID#" + std::string(kMouseInterfaceIds[0].view()) +
+         (event ? "&MI_01#7&2b4c6d8e&0&0000" : "&MI_02#7&2b4c6d8e&0&0001") +
+         "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 }
 
 std::vector<std::uint8_t> encodeInterfaces(const std::vector<VirtualInterface>& interfaces) {

@@ -1,4 +1,4 @@
-#include "settings/message_box_win32.h"
+#include "util/message_box_win32.h"
 
 #include <windows.h>
 
