@@ -95,8 +95,9 @@ void AdvancedPageView::createChildren() {
   // The lists scroll when their entries pass their height.
   macroList_ = make(MacroList, L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL);
   eventList_ = make(EventList, L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL);
-  nameEdit_ = make(NameEdit, L"EDIT", ES_CENTER | ES_AUTOHSCROLL | WS_TABSTOP);
-  loopEdit_ = make(LoopTimesEdit, L"EDIT", ES_CENTER | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP);
+  // No tab stops: the window keeps the focus until the user clicks an edit.
+  nameEdit_ = make(NameEdit, L"EDIT", ES_CENTER | ES_AUTOHSCROLL);
+  loopEdit_ = make(LoopTimesEdit, L"EDIT", ES_CENTER | ES_NUMBER | ES_AUTOHSCROLL);
   eventText_ = make(MouseEventText, L"STATIC", SS_CENTER | SS_CENTERIMAGE);
 }
 

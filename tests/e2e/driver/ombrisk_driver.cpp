@@ -371,6 +371,35 @@ COLORREF Capture::at(int x, int y) const {
   return RGB(pixels[i + 2], pixels[i + 1], pixels[i]);
 }
 
+bool Capture::samePicture(const Capture& other) const {
+  if (width != other.width || height != other.height || pixels.size() != other.pixels.size()) return false;
+  for (std::size_t i = 0; i < pixels.size(); i += 4)
+    if (!std::equal(pixels.begin() + static_cast<std::ptrdiff_t>(i), pixels.begin() + static_cast<std::ptrdiff_t>(i + 3),
+                    other.pixels.begin() + static_cast<std::ptrdiff_t>(i)))
+      return false;
+  return true;
+}
+
+Capture withoutChildren(Capture capture, HWND window) {
+  std::vector<HWND> children;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    for (int y = std::max(0L, rect.top); y < std::min<LONG>(rect.bottom, capture.height); ++y)
+      for (int x = std::max(0L, rect.left); x < std::min<LONG>(rect.right, capture.width); ++x)
+        std::fill_n(capture.pixels.begin() + (static_cast<std::ptrdiff_t>(y) * capture.width + x) * 4, 4, 0);
+  }
+  return capture;
+}
+
 bool Capture::saveBitmap(const fs::path& file) const {
   BITMAPFILEHEADER header{};
   BITMAPINFOHEADER info{};

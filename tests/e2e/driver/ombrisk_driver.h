@@ -117,9 +117,14 @@ struct Capture {
   int width = 0, height = 0;
   std::vector<std::uint8_t> pixels;
   COLORREF at(int x, int y) const;  // RGB(), or CLR_INVALID outside
+  // The same size and colours; the fourth byte, which a copy from the screen leaves
+  // undefined where child windows are, is not compared.
+  bool samePicture(const Capture& other) const;
   bool saveBitmap(const std::filesystem::path& file) const;  // a .bmp, for looking at failures
 };
 
+// The picture with the rectangles of window's child windows blacked out.
+Capture withoutChildren(Capture capture, HWND window);
 // The whole screen (the virtual desktop under Wine).
 Capture captureScreen();
 // Whether some pixel of the rectangle is within tolerance of colour (summed over red, green
