@@ -3,7 +3,7 @@
 // the mouse, and a skin with its text colour chosen or cancelled.
 #include <gtest/gtest.h>
 
-#include "e2e/driver/ombrisk_driver.h"
+#include "e2e/with_mouse.h"
 
 namespace ombrisk::e2e {
 namespace {
@@ -35,35 +35,18 @@ int lightCells(const Capture& picture, int row) {
   return lit;
 }
 
-class AdvancedPage : public ::testing::Test {
+class AdvancedPage : public WithMouse {
  protected:
-  void SetUp() override {
-    dismissBalloons();
-    ASSERT_TRUE(mouse.ready()) << "vmouse.exe did not start: " << mouse.error();
-  }
-
   // Starts the program, shows its window from the tray and turns to the Advanced page.
   void openAdvancedPage() {
-    program.emplace(install, mouse.deviceOption());
-    ASSERT_TRUE(program->waitForMainWindow());
-    ASSERT_TRUE(waitForBalloon([](const TrayBalloon& balloon) {
-      return balloon.text == L"The system detect the gaming mouse.";
-    })) << describeCurrentBalloon();
-    program->dismissBalloon();
-    moveScreen({1000, 10});
-    program->trayClick();
-    ASSERT_TRUE(program->waitForVisible(true));
+    start();
+    show();
     click(kNextPage);
     ASSERT_TRUE(waitUntil([&] { return child(kMacroList) != nullptr; })) << "no macro list";
   }
 
   void click(POINT point) { program->clickClient(point.x, point.y); }
   HWND child(int id) const { return program->child(id); }
-  Capture settledCapture() {
-    moveScreen({1000, 10});
-    Sleep(500);
-    return program->captureClient();
-  }
   std::vector<std::wstring> entries() const { return listItems(child(kEventList)); }
   // Types name into the name box and presses New.
   void newMacro(const std::wstring& name) {
@@ -79,10 +62,6 @@ class AdvancedPage : public ::testing::Test {
     clickWindow(list, centre.x, centre.y);
     ASSERT_TRUE(waitUntil([&] { return child(kMouseEventList) == nullptr; }, 5s));
   }
-
-  VirtualMouse mouse;
-  Installation install;
-  std::optional<Program> program;
 };
 
 // The pointer settings change the desktop's, shared by every test: put back afterwards.
