@@ -336,7 +336,9 @@ def dialog(p, name):
         # The macro dialog's title band: 50 pixels either side of the box, inside the panel.
         draw.rounded_rectangle(box(12, 112, 201, 128), radius=3, fill=p["bar"])
         if name == "skins.png" or name == "skins":
-            draw.rounded_rectangle(box(12, 64, 181, 94), radius=3, fill=p["bar"])
+            # The prompt is centred on 12..181 on one line; the English one is wider than
+            # that, so its band reaches further on both sides.
+            draw.rounded_rectangle(box(3, 66, 191, 92), radius=4, fill=p["tab"], outline=p["accent_dim"])
             draw.rectangle(box(41, 93, 152, 111), outline=p["field_edge"])
         if name == "macro-key":
             # Three lines of text beside each tick box.

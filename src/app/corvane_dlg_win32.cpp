@@ -14,6 +14,7 @@
 #include "skin/mem_dc_win32.h"
 #include "skin/png_win32.h"
 #include "skin/skin_files.h"
+#include "skin/skins_dialog_win32.h"
 #include "skin/text_win32.h"
 #include "util/module_win32.h"
 #include "util/wide_win32.h"
@@ -250,6 +251,27 @@ bool CCorvaneDlg::applySettings(int bottomButton) {
   return true;
 }
 
+// The skin dialog; on OK its skin and colour become the program's, are stored in str.ini,
+// and the page shown is built anew from them (the window's background keeps its start skin).
+void CCorvaneDlg::chooseSkin() {
+  CSkinsDialog dialog(moduleFolder(narrow(modulePath_)));
+  if (dialog.run(window()) != IDOK) return;
+  const SkinChoice& choice = dialog.choice();
+  SkinState& state = skinState();
+  state.folder = choice.folder;
+  state.red = choice.red;
+  state.green = choice.green;
+  state.blue = choice.blue;
+  state.name = choice.name;
+  surface_.setSkinFolder(state.folder);
+  writeSkinChoice(*profiles_, paths_.strIni, choice);
+  const Page page = currentPage_;
+  currentPage_ = Page::None;
+  buildPage(page);
+  SetForegroundWindow(window());
+  ShowWindow(window(), SW_SHOW);
+}
+
 void CCorvaneDlg::onLeftButtonDown(int x, int y) {
   lastClick_ = {x, y};
   // While Apply runs, presses reach the window only through its message boxes: ignored.
@@ -263,7 +285,8 @@ void CCorvaneDlg::onLeftButtonDown(int x, int y) {
         applySettings(2);
         return;
       case WindowControl::Skins:
-        return;  // claimed: no drag
+        chooseSkin();
+        return;
       case WindowControl::Minimise:
         ShowWindow(window(), SW_HIDE);
         return;
@@ -418,6 +441,11 @@ INT_PTR CCorvaneDlg::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
+  if (page_)
+    if (const auto answer = page_->windowMessage(message, wParam, lParam)) {
+      setResult(*answer);
+      return TRUE;
+    }
   if (message == TrayNotifyMessage) {
     onTrayNotify(lParam);
     return TRUE;

@@ -52,6 +52,7 @@ class CCorvaneDlg final : public DialogBase {
   // OK and Apply: true when the mouse received everything; false when nothing ran (no link,
   // or an Apply is running) or a transfer failed (the user is told).
   bool applySettings(int bottomButton);
+  void chooseSkin();
   std::optional<INT_PTR> controlColour(UINT message, HDC dc, HWND child);
 
   std::unique_ptr<Win32DeviceLink> link_;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "keys/key_names.h"
+#include "util/decimal.h"
 
 namespace ombrisk {
 namespace {
@@ -19,24 +20,10 @@ bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
 
-// Leading blanks, an optional sign and decimal digits, as the C library reads an integer;
-// anything else reads as 0. Saturates instead of overflowing.
-long long leadingInteger(std::string_view text) {
-  std::size_t at = 0;
-  while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
-  bool negative = false;
-  if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
-  long long value = 0;
-  constexpr long long kCeiling = 1'000'000'000'000LL;
-  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
-    value = std::min(kCeiling, value * 10 + (text[at] - '0'));
-  return negative ? -value : value;
-}
-
 }  // namespace
 
 std::uint32_t delayOfEntry(std::string_view entry) {
-  const long long value = leadingInteger(withoutAll(entry, kDelaySuffix));
+  const long long value = leadingDecimal(withoutAll(entry, kDelaySuffix));
   return static_cast<std::uint32_t>(std::clamp<long long>(value, 0, kLongDelayMaxMs));
 }
 

@@ -7,6 +7,7 @@
 
 #include "macros/macro_codec.h"
 #include "util/decimal.h"
+#include "util/utf.h"
 
 namespace ombrisk {
 namespace {
@@ -53,10 +54,24 @@ void deleteMacro(ProfileStore& store, const std::string& recordIni, std::string_
 }
 
 bool macroNameFitsStore(std::string_view name) {
-  if (name.empty() || name.size() >= kProfileValueMax) return false;
-  if (name.find_first_of("\r\n]") != std::string_view::npos) return false;
+  if (name.empty() || utf8ToUtf16(name).size() >= kProfileValueMax) return false;
+  if (name.find_first_of("\r\n]=") != std::string_view::npos) return false;
+  if (name.front() == ';' || name.front() == '[') return false;
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   return !blank(name.front()) && !blank(name.back());
+}
+
+std::string macroNameUnfitMessage(Language language) {
+  static constexpr std::array<const char*, 3> kTexts{
+      "This macro name cannot be stored as it is: a name must not contain \"]\", \"=\" or a line "
+      "break, must not begin with \";\" or \"[\", must not begin or end with a blank, and must "
+      "be shorter than 1024 characters.",
+      "无法按原样保存此宏名称：名称中不能有“]”、“=”或换行，不能以“;”或“[”开头，首尾不能有空格，"
+      "且须少于 1024 个字符。",
+      "無法按原樣儲存此巨集名稱：名稱中不能有「]」、「=」或換行，不能以「;」或「[」開頭，首尾不能有空格，"
+      "且須少於 1024 個字元。",
+  };
+  return kTexts[static_cast<std::size_t>(language)];
 }
 
 std::string macroTooLongMessage(Language language, std::size_t pairsNeeded,

@@ -34,8 +34,11 @@ std::vector<std::string> readMacroEntries(ProfileStore& store, const std::string
 void deleteMacro(ProfileStore& store, const std::string& recordIni, std::string_view name);
 
 // A name the store can keep as a section and give back unchanged: not empty, shorter than
-// the store's value buffer, without line breaks or ']', without blanks at either end.
+// the store's value buffer (in UTF-16 units), without line breaks, ']' or '=', not beginning
+// with ';' or '[' (a comment or a second bracket), without blanks at either end.
 bool macroNameFitsStore(std::string_view name);
+// Why such a name is refused, in the given language.
+std::string macroNameUnfitMessage(Language language);
 
 enum class MacroSaveOutcome { Saved, NothingSelected, NameUnfit, TooLong };
 struct MacroSaveResult {

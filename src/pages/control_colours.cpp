@@ -15,7 +15,9 @@ ControlColour controlColourFor(ChildClass childClass, int id, const SettingsReco
       return {skinColour, std::nullopt, kBlack, false};
     case ChildClass::List:
       // The macro lists lie on their own dark brush; black system text would not read there.
-      if (id == 151 || id == 152) return {kWhite, std::nullopt, kMacroListBrush, false};
+      // The list box clears its rows with the text background colour, not the brush, so that
+      // is the brush's colour too (a transparent one leaves them white).
+      if (id == 151 || id == 152) return {kWhite, kMacroListBrush, kMacroListBrush, false};
       return {kWhite, kBlack, kBlack, true};
     case ChildClass::Button:
       return {std::nullopt, std::nullopt, std::nullopt, false};

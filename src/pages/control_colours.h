@@ -24,7 +24,7 @@ struct ControlColour {
 
 // By the child's class and control identifier: the stage swatches (71..74) are filled with
 // their stage's colour, the lighting values (80..82) and the mouse-event text (119) show the
-// skin colour on black, the macro lists (151, 152) are white and transparent on a dark brush, other
+// skin colour on black, the macro lists (151, 152) are white on their dark brush, other
 // lists white on black, other statics the skin colour on green-grey.
 ControlColour controlColourFor(ChildClass childClass, int id, const SettingsRecord& record, Rgb skinColour);
 

@@ -54,6 +54,9 @@ class PageView {
   virtual bool preTranslate(MSG&) { return false; }
   // WM_CTLCOLOR* of a child of the page: the brush, or nothing when it is not the page's.
   virtual std::optional<HBRUSH> controlColour(UINT /*message*/, HDC, HWND /*child*/) { return std::nullopt; }
+  // A private message of the main window meant for the page (WM_RECORDED_KEY): its answer, or
+  // nothing when the page does not take it.
+  virtual std::optional<LRESULT> windowMessage(UINT, WPARAM, LPARAM) { return std::nullopt; }
 
  protected:
   PageContext& context() { return context_; }

@@ -32,8 +32,15 @@ int systemSpeedFromIndex(int index) {
 
 unsigned doubleClickTimeFromIndex(int index) { return static_cast<unsigned>(970 - 70 * clampIndex(index)); }
 
+bool recordHoldsPointerSettings(const SettingsRecord& record) {
+  const auto isIndex = [](std::uint8_t value) { return value >= kPointerIndexMin && value <= kPointerIndexMax; };
+  return record[rec::kEnhancePrecision] <= 1 && record[rec::kWheelOneScreen] <= 1 && isIndex(record[rec::kPointerSpeed]) &&
+         record[rec::kWheelLines] <= kPointerIndexMax && isIndex(record[rec::kDoubleClickIndex]);
+}
+
 std::vector<PointerCall> pointerApplyCalls(const SettingsRecord& record) {
   using Kind = PointerCall::Kind;
+  if (!recordHoldsPointerSettings(record)) return {};
   const bool precision = record[rec::kEnhancePrecision] != 0;
   const int wheel = record[rec::kWheelOneScreen] != 0 ? static_cast<int>(kWheelOneScreen)
                                                       : record[rec::kWheelLines];

@@ -33,8 +33,13 @@ struct PointerCall {
   std::string_view failureText;
 };
 
+// Whether the record's pointer fields hold slider positions: they do once the Advanced page
+// has read the system, or when the settings file brought them. A settings file that never
+// held them (a fresh one is all zeros) does not.
+bool recordHoldsPointerSettings(const SettingsRecord& record);
 // What OK and Apply write, in order: precision (6, 10, 1 or 0, 0, 0), speed, wheel lines or
-// one screen, double-click time.
+// one screen, double-click time. Nothing while the record does not hold pointer settings:
+// zeros would set the slowest pointer, no wheel scrolling and the slowest double click.
 std::vector<PointerCall> pointerApplyCalls(const SettingsRecord& record);
 // What "Default" writes at once: no acceleration, speed 10, 3 lines, 500 ms.
 std::vector<PointerCall> pointerDefaultCalls();

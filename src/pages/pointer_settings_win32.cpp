@@ -17,9 +17,10 @@ bool makeCall(const PointerCall& call) {
       return SystemParametersInfoW(SPI_SETMOUSE, 0, values, update) != FALSE;
     }
     case PointerCall::Kind::SetMouseSpeed:
-      // The speed travels in the pointer argument itself.
-      return SystemParametersInfoW(SPI_SETMOUSESPEED, 0, reinterpret_cast<PVOID>(static_cast<INT_PTR>(call.values[0])),
-                                   update) != FALSE;
+      // The speed travels in the pointer argument itself; Wine takes it from the integer
+      // argument, which the system ignores, so it goes in both.
+      return SystemParametersInfoW(SPI_SETMOUSESPEED, static_cast<UINT>(call.values[0]),
+                                   reinterpret_cast<PVOID>(static_cast<INT_PTR>(call.values[0])), update) != FALSE;
     case PointerCall::Kind::SetWheelLines:
       return SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, static_cast<UINT>(call.values[0]), nullptr, update) != FALSE;
     case PointerCall::Kind::SetDoubleClickTime:
@@ -54,6 +55,13 @@ SystemPointerReading readSystemPointer(HWND owner) {
   else
     warn(owner, kGetDoubleClickFailed);
   return reading;
+}
+
+void readSystemPointerOnce(HWND owner, SettingsRecord& record) {
+  static bool read = false;
+  if (read) return;
+  takeSystemPointerReading(readSystemPointer(owner), record);
+  read = true;
 }
 
 }  // namespace ombrisk

@@ -13,5 +13,7 @@ namespace ombrisk {
 
 void makePointerCalls(HWND owner, const std::vector<PointerCall>& calls);
 SystemPointerReading readSystemPointer(HWND owner);
+// The first time only (once per run): the system's pointer settings into the record.
+void readSystemPointerOnce(HWND owner, SettingsRecord& record);
 
 }  // namespace ombrisk

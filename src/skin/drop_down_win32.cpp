@@ -68,12 +68,15 @@ bool DropDownList::closeOnPressOutside(int x, int y) {
   return true;
 }
 
-void DropDownList::followPointer(const MSG& message) {
-  if (!list_ || message.message != WM_MOUSEMOVE || message.hwnd != list_) return;
-  const LRESULT item = SendMessageW(list_, LB_ITEMFROMPOINT, 0, message.lParam);
-  if (HIWORD(item) == 0 && SendMessageW(list_, LB_GETCURSEL, 0, 0) != LOWORD(item))
-    SendMessageW(list_, LB_SETCURSEL, LOWORD(item), 0);
+bool selectItemUnderPointer(HWND list, const MSG& message) {
+  if (!list || message.message != WM_MOUSEMOVE || message.hwnd != list) return false;
+  const LRESULT item = SendMessageW(list, LB_ITEMFROMPOINT, 0, message.lParam);
+  if (HIWORD(item) != 0 || SendMessageW(list, LB_GETCURSEL, 0, 0) == LOWORD(item)) return false;
+  SendMessageW(list, LB_SETCURSEL, LOWORD(item), 0);
+  return true;
 }
+
+void DropDownList::followPointer(const MSG& message) { selectItemUnderPointer(list_, message); }
 
 bool DropDownList::scroll(int wheelDelta) {
   if (!list_) return false;

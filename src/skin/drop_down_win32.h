@@ -14,6 +14,10 @@
 
 namespace ombrisk {
 
+// Before dispatch: a pointer move over list selects the item under the pointer, without a
+// notification. True when the selection changed.
+bool selectItemUnderPointer(HWND list, const MSG& message);
+
 class DropDownList {
  public:
   struct Choice {

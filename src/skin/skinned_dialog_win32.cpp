@@ -147,6 +147,8 @@ INT_PTR CSkinnedDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLOREDIT:
+      if (const auto brush = contentControlColour(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+        return reinterpret_cast<INT_PTR>(*brush);
       return onControlColour(message, reinterpret_cast<HDC>(wParam));
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,9 @@ class CSkinnedDialog : public DialogBase {
   virtual void beforeOk() {}
   // Messages the frame does not handle.
   virtual INT_PTR contentMessage(UINT, WPARAM, LPARAM) { return FALSE; }
+  // The brush of a content control whose colours are its own (the skin dialog's colour box);
+  // nothing: the frame's white on dark grey.
+  virtual std::optional<HBRUSH> contentControlColour(UINT /*message*/, HDC, HWND /*control*/) { return std::nullopt; }
 
   INT_PTR handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool preTranslateMessage(MSG& message) override;

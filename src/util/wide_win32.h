@@ -1,6 +1,8 @@
 // UTF-8 (the core's texts) to and from the wide strings of the Win32 API.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,13 @@ inline std::wstring widen(std::string_view text) {
 
 inline std::string narrow(std::wstring_view text) {
   return utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+}
+
+// A window's text (an edit's, a static's) as UTF-8.
+inline std::string windowTextOf(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return narrow(text);
 }
 
 }  // namespace ombrisk

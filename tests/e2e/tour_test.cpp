@@ -1,9 +1,11 @@
 // The README's run command without a display runs this tour (scripts/run.sh): in each
 // language of OMBRISK_TOUR_LANGUAGES it shows the tray icon, opens the window from the tray,
-// sets up the Basic page (report rate, a DPI stage, its colour, the lighting mode), applies it
-// and prints what the virtual mouse then holds, lets the mouse report events, opens the tray
-// menu, and saves the screen after each step into OMBRISK_TOUR_SHOTS (OMBRISK_TOUR_SKIN picks
-// another skin). Not part of the test run (disabled).
+// records a macro on the Advanced page by key presses, saves and applies it and prints the
+// mouse's macro block, switches to the other skin and shows both pages in it, sets up the
+// Basic page (report rate, a DPI stage, its colour, the lighting mode), applies it and prints
+// what the virtual mouse then holds, lets the mouse report events, opens the tray menu, and
+// saves the screen after each step into OMBRISK_TOUR_SHOTS (OMBRISK_TOUR_SKIN picks the skin
+// to start with). Not part of the test run (disabled).
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -72,13 +74,13 @@ void setUpBasicPage(Program& program, VirtualMouse& mouse, const std::wstring& s
   click(cell(1, 6));
   program.clickClient(swatch(1).x, swatch(1).y);
   if (const auto dialog = waitForColourDialog(program.process().id(), 5s)) {
-    save(shots, language + L"-2c-colour-dialog");
+    save(shots, language + L"-2g-colour-dialog");
     chooseColour(*dialog, RGB(255, 128, 0));
     waitUntil([&] { return !IsWindow(*dialog); }, 5s);
   }
   click(kModeBox);
   if (waitUntil([&] { return program.child(kModeList) != nullptr; }, 5s)) {
-    save(shots, language + L"-2d-lighting-list");
+    save(shots, language + L"-2h-lighting-list");
     program.chooseListItem(kModeList, 2);  // Neon
   }
   click(kEffectBox);
@@ -86,10 +88,10 @@ void setUpBasicPage(Program& program, VirtualMouse& mouse, const std::wstring& s
     program.chooseListItem(kEffectList, 1);  // "RGB Fixed On"
   click(kKeyDefault);  // the factory keys, with their labels in the language
   moveScreen({1200, 10});
-  save(shots, language + L"-2e-basic-page-set");
+  save(shots, language + L"-2i-basic-page-set");
   click(kApply);
   moveScreen({1200, 10});
-  save(shots, language + L"-2f-applied");
+  save(shots, language + L"-2j-applied");
   const auto state = mouse.dump();
   if (!state) {
     ADD_FAILURE() << "no dump of the virtual mouse";
@@ -107,6 +109,78 @@ void setUpBasicPage(Program& program, VirtualMouse& mouse, const std::wstring& s
          joined(state->numbers("light_sets"), 6).c_str());
   printf("%s  lighting shown: %s / %s / %s\n", tag.c_str(), utf8(program.childText(kModeValue)).c_str(),
          utf8(program.childText(kParameterValue)).c_str(), utf8(program.childText(kEffectValue)).c_str());
+}
+
+constexpr int kNameEdit = 150, kEventList = 152, kDelayEdit = 600, kSkinText = 560, kSkinColourBox = 561,
+              kSkinList = 562;
+
+// On the Advanced page: a macro named "tour" recorded from the keys H and I, its first delay
+// set to 120 ms in the delay dialog, saved and applied.
+void recordMacro(Program& program, VirtualMouse& mouse, const std::wstring& shots, const std::wstring& language) {
+  const DWORD process = program.process().id();
+  waitUntil([&] { return program.child(kNameEdit) != nullptr; }, 5s);
+  replaceEditText(program.child(kNameEdit), L"tour");
+  program.clickClient(565, 538);  // New
+  program.clickClient(749, 243);  // Start Recording
+  program.answerNextMessage();
+  // The hook is in once the title asks to stop.
+  waitUntil([&] { return program.title() != L""; }, 5s);
+  SetForegroundWindow(program.mainWindow());
+  typeKey('H');
+  typeKey('I');
+  HWND events = program.child(kEventList);
+  EXPECT_TRUE(waitUntil([&] { return listItems(events).size() == 7; }, 5s)) << "the recording";
+  Sleep(600);
+  program.clickClient(749, 279);  // Stop Recording
+  program.answerNextMessage();
+
+  const POINT delay = listItemCentre(events, 1);
+  moveOverWindow(events, delay.x, delay.y);
+  clickWindow(events, delay.x, delay.y);
+  clickWindow(events, delay.x, delay.y);
+  HWND dialog = waitForDialogWithControl(process, kDelayEdit, 5s);
+  EXPECT_TRUE(dialog) << "no delay dialog";
+  if (dialog) {
+    SetForegroundWindow(dialog);
+    typeText(L"120");
+    moveScreen({1200, 10});
+    save(shots, language + L"-2c-delay-dialog");
+    clickWindow(dialog, 218, 263);  // OK
+    waitUntil([&] { return !IsWindow(dialog); }, 5s);
+  }
+  program.clickClient(773, 538);  // Confirm
+  program.clickClient(718, 633);  // Apply
+  std::string block;
+  EXPECT_TRUE(waitUntil([&] { return (block = mouse.macroBlock(0).value_or("")).rfind("0001", 0) == 0; }, 10s));
+  std::string entries;
+  for (const std::wstring& entry : listItems(events)) entries += (entries.empty() ? "" : ", ") + utf8(entry);
+  printf("tour %s: macro \"tour\": %s\n", utf8(language).c_str(), entries.c_str());
+  printf("tour %s: the mouse's macro block 1: %s\n", utf8(language).c_str(), block.substr(0, 40).c_str());
+}
+
+// The skin dialog: the other skin chosen and OK; both pages shown in it.
+void switchSkin(Program& program, const std::wstring& shots, const std::wstring& language) {
+  program.clickClient(710, 14);  // Skins
+  HWND dialog = waitForDialogWithControl(program.process().id(), kSkinColourBox, 5s);
+  ASSERT_TRUE(dialog) << "no skin dialog";
+  const std::wstring current = textOf(GetDlgItem(dialog, kSkinText));
+  clickWindow(dialog, 90, 136);  // the skin box
+  HWND list = nullptr;
+  waitUntil([&] { return (list = GetDlgItem(dialog, kSkinList)) != nullptr; }, 5s);
+  moveScreen({1200, 10});
+  save(shots, language + L"-2d-skin-dialog");
+  std::wstring other;
+  for (const std::wstring& skin : listItems(list))
+    if (skin != current && other.empty()) other = skin;
+  EXPECT_TRUE(clickListItem(list, other)) << "no other skin";
+  clickWindow(dialog, 218, 263);  // OK
+  waitUntil([&] { return !IsWindow(dialog); }, 5s);
+  printf("tour %s: skin %s instead of %s\n", utf8(language).c_str(), utf8(other).c_str(), utf8(current).c_str());
+  moveScreen({1200, 10});
+  save(shots, language + L"-2e-advanced-page-" + other);
+  program.clickClient(34, 74);  // the Basic page
+  moveScreen({1200, 10});
+  save(shots, language + L"-2f-basic-page-" + other);
 }
 
 TEST(Tour, DISABLED_TrayWindowAndBalloons) {
@@ -141,8 +215,11 @@ TEST(Tour, DISABLED_TrayWindowAndBalloons) {
     save(shots, language + L"-2-window");
     moveScreen({1200, 10});
     program.clickClient(80, 74);  // the next-page button: the Advanced page
+    if (mouse) recordMacro(program, *mouse, shots, language);
+    moveScreen({1200, 10});
     save(shots, language + L"-2b-advanced-page");
-    program.clickClient(34, 74);  // and back to the Basic page
+    if (mouse) switchSkin(program, shots, language);
+    program.clickClient(34, 74);  // the Basic page
     moveScreen({1200, 10});
     if (mouse) setUpBasicPage(program, *mouse, shots, language);
 

@@ -15,6 +15,7 @@ class RecordingPainter final : public Painter {
   struct Image {
     SkinImage image;
     int x, y;
+    bool operator==(const Image&) const = default;
   };
   struct Text {
     std::string text;
@@ -51,6 +52,16 @@ class RecordingPainter final : public Painter {
     return found;
   }
   bool empty() const { return images.empty() && texts.empty(); }
+  // The image drawn last at (x, y), if any.
+  const Image* lastAt(int x, int y) const {
+    for (auto image = images.rbegin(); image != images.rend(); ++image)
+      if (image->x == x && image->y == y) return &*image;
+    return nullptr;
+  }
+  void clear() {
+    images.clear();
+    texts.clear();
+  }
 
   std::vector<Image> images;
   std::vector<Text> texts;

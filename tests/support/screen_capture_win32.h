@@ -37,6 +37,15 @@ struct Capture {
     return false;
   }
 
+  // The same size and colours; the fourth byte, which a copy from the screen leaves
+  // undefined where child windows are, is not compared.
+  bool samePicture(const Capture& other) const {
+    if (width != other.width || height != other.height || pixels.size() != other.pixels.size()) return false;
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+      if (i % 4 != 3 && pixels[i] != other.pixels[i]) return false;
+    return true;
+  }
+
   // A .bmp, for looking at failures and screenshots; opaque, since the fourth byte of a
   // capture is not an alpha value.
   bool saveBitmap(const std::filesystem::path& file) const {

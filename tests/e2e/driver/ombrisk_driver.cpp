@@ -4,6 +4,7 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -399,6 +400,36 @@ std::vector<std::string> MouseState::strings(const std::string& key) const {
   return found;
 }
 
+std::optional<std::string> VirtualMouse::macroBlock(int index) {
+  const auto state = dump();
+  if (!state) return std::nullopt;
+  const std::vector<std::string> blocks = state->strings("macros");
+  if (index < 0 || static_cast<std::size_t>(index) >= blocks.size()) return std::nullopt;
+  return blocks[static_cast<std::size_t>(index)];
+}
+
+// --- Capture -----------------------------------------------------------------------------------
+
+Capture withoutChildren(Capture capture, HWND window) {
+  std::vector<HWND> children;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    for (int y = std::max(0L, rect.top); y < std::min<LONG>(rect.bottom, capture.height); ++y)
+      for (int x = std::max(0L, rect.left); x < std::min<LONG>(rect.right, capture.width); ++x)
+        std::fill_n(capture.pixels.begin() + (static_cast<std::ptrdiff_t>(y) * capture.width + x) * 4, 4, 0);
+  }
+  return capture;
+}
+
 // --- Tray, balloons, message boxes -------------------------------------------------------------
 
 std::optional<TrayBalloon> currentBalloon() {
@@ -706,6 +737,203 @@ bool Program::chooseFirstTrayMenuItem(Milliseconds timeout) {
   PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
   return true;
+}
+
+std::wstring Program::title() const { return window_ ? windowText(window_) : std::wstring(); }
+
+// --- The Advanced page, the editor dialogs and the system's pointer settings ----------------
+
+void clickWindow(HWND window, int x, int y, bool right) {
+  POINT point{x, y};
+  ClientToScreen(window, &point);
+  clickScreen(point, right);
+}
+
+void moveOverWindow(HWND window, int x, int y) {
+  POINT point{x, y};
+  ClientToScreen(window, &point);
+  moveScreen(point);
+}
+
+void typeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    const SHORT key = VkKeyScanW(c);
+    if (key == -1) continue;
+    const bool shift = (HIBYTE(key) & 1) != 0;
+    INPUT shiftKey{};
+    shiftKey.type = INPUT_KEYBOARD;
+    shiftKey.ki.wVk = VK_SHIFT;
+    shiftKey.ki.wScan = static_cast<WORD>(MapVirtualKeyW(VK_SHIFT, MAPVK_VK_TO_VSC));
+    if (shift) SendInput(1, &shiftKey, sizeof shiftKey);
+    typeKey(static_cast<WORD>(LOBYTE(key)));
+    shiftKey.ki.dwFlags = KEYEVENTF_KEYUP;
+    if (shift) SendInput(1, &shiftKey, sizeof shiftKey);
+    Sleep(20);
+  }
+}
+
+void holdKey(WORD virtualKey, int repeats) {
+  const WORD scan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = scan;
+  for (int i = 0; i < repeats; ++i) {
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+  }
+  input.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &input, sizeof input);
+}
+
+std::vector<std::wstring> listItems(HWND list) {
+  std::vector<std::wstring> items;
+  DWORD_PTR count = 0;
+  if (!SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) return items;
+  for (DWORD_PTR item = 0; item < count && count != static_cast<DWORD_PTR>(LB_ERR); ++item) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(list, LB_GETTEXTLEN, item, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    // The system carries a list box's text between processes.
+    SendMessageTimeoutW(list, LB_GETTEXT, item, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000, nullptr);
+    text.resize(wcslen(text.c_str()));
+    items.push_back(text);
+  }
+  return items;
+}
+
+std::optional<int> listSelection(HWND list) {
+  const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  return selected == LB_ERR ? std::nullopt : std::optional<int>(static_cast<int>(selected));
+}
+
+std::wstring textOf(HWND window) {
+  // WM_GETTEXT itself: GetWindowTextW gives only the caption of another process's window, not
+  // an edit's contents.
+  wchar_t text[1024] = {};
+  SendMessageTimeoutW(window, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
+  return text;
+}
+
+POINT listItemCentre(HWND list, int index) {
+  const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  RECT client{};
+  GetClientRect(list, &client);
+  return {client.right / 2, (index - top) * height + height / 2};
+}
+
+HWND findDialogWithControl(DWORD processId, int controlId) {
+  for (HWND window : topLevelWindows())
+    if (windowProcess(window) == processId && IsWindowVisible(window) && windowClass(window) == L"#32770" &&
+        GetDlgItem(window, controlId))
+      return window;
+  return nullptr;
+}
+
+HWND waitForDialogWithControl(DWORD processId, int controlId, Milliseconds timeout) {
+  HWND found = nullptr;
+  waitUntil([&] { return (found = findDialogWithControl(processId, controlId)) != nullptr; }, timeout);
+  return found;
+}
+
+bool replaceEditText(HWND edit, const std::wstring& text) {
+  clickWindow(edit, 20, 7);
+  Sleep(200);
+  typeKey(VK_END);
+  for (std::size_t i = textOf(edit).size(); i > 0; --i) typeKey(VK_BACK);
+  typeText(text);
+  return waitUntil([&] { return textOf(edit) == text; }, 5s);
+}
+
+bool clickListItem(HWND list, const std::wstring& text) {
+  const std::vector<std::wstring> items = listItems(list);
+  const auto item = std::find(items.begin(), items.end(), text);
+  if (item == items.end()) return false;
+  const POINT centre = listItemCentre(list, static_cast<int>(item - items.begin()));
+  clickWindow(list, centre.x, centre.y);
+  return true;
+}
+
+MessageBoxInfo Program::answerNextMessage(Milliseconds timeout) {
+  const auto box = waitForMessageBox(process_.id(), timeout);
+  if (!box) return {};
+  answerMessageBox(*box);
+  waitUntil([&] { return !findMessageBox(process_.id()) && IsWindowEnabled(window_); }, 5s);
+  return *box;
+}
+
+bool answerColourChooser(HWND chooser, int red, int green, int blue) {
+  // The red, green and blue edits of the chooser's custom-colour part.
+  constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;
+  for (auto [id, value] : {std::pair{kRedEdit, red}, std::pair{kGreenEdit, green}, std::pair{kBlueEdit, blue}}) {
+    HWND edit = GetDlgItem(chooser, id);
+    if (!edit) return false;
+    SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::to_wstring(value).c_str()),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+  }
+  PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(chooser, IDOK)));
+  return true;
+}
+
+namespace {
+
+// A setting as the registry holds it now. Wine caches each system parameter in the process
+// that read it first, so another process's change is read from the registry: settings set
+// without SPIF_UPDATEINIFILE stay in a volatile key of Wine's until the session ends.
+std::optional<long long> settingValue(const std::wstring& key, const wchar_t* name) {
+  for (const std::wstring root : {L"Software\\Wine\\Temporary System Parameters\\", L""}) {
+    wchar_t value[64] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, (root + key).c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) ==
+        ERROR_SUCCESS)
+      return wcstoll(value, nullptr, 10);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+PointerSettings readPointerSettings() {
+  PointerSettings settings;
+  SystemParametersInfoW(SPI_GETMOUSE, 0, settings.mouse, 0);
+  SystemParametersInfoW(SPI_GETMOUSESPEED, 0, &settings.speed, 0);
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &settings.wheelLines, 0);
+  settings.doubleClickMs = GetDoubleClickTime();
+  const std::wstring mouse = L"Control Panel\\Mouse", desktop = L"Control Panel\\Desktop";
+  if (const auto value = settingValue(mouse, L"MouseThreshold1")) settings.mouse[0] = static_cast<int>(*value);
+  if (const auto value = settingValue(mouse, L"MouseThreshold2")) settings.mouse[1] = static_cast<int>(*value);
+  if (const auto value = settingValue(mouse, L"MouseSpeed")) settings.mouse[2] = static_cast<int>(*value);
+  if (const auto value = settingValue(mouse, L"MouseSensitivity")) settings.speed = static_cast<int>(*value);
+  if (const auto value = settingValue(desktop, L"WheelScrollLines")) settings.wheelLines = static_cast<UINT>(*value);
+  if (const auto value = settingValue(mouse, L"DoubleClickSpeed")) settings.doubleClickMs = static_cast<UINT>(*value);
+  return settings;
+}
+
+void writePointerSettings(const PointerSettings& settings) {
+  int mouse[3] = {settings.mouse[0], settings.mouse[1], settings.mouse[2]};
+  SystemParametersInfoW(SPI_SETMOUSE, 0, mouse, SPIF_SENDCHANGE);
+  // The speed in both arguments, as the program passes it (Wine reads the integer one).
+  SystemParametersInfoW(SPI_SETMOUSESPEED, static_cast<UINT>(settings.speed),
+                        reinterpret_cast<PVOID>(static_cast<INT_PTR>(settings.speed)), SPIF_SENDCHANGE);
+  SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, settings.wheelLines, nullptr, SPIF_SENDCHANGE);
+  if (settings.wheelLines == WHEEL_PAGESCROLL) {
+    // Wine stores one screen per notch as 4294967295 and reads that back in other processes
+    // as the largest signed value; "-1" reads back as one screen.
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop",
+                    L"WheelScrollLines", REG_SZ, L"-1", sizeof L"-1");
+  }
+  SystemParametersInfoW(SPI_SETDOUBLECLICKTIME, settings.doubleClickMs, nullptr, SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+}
+
+std::optional<UINT> profileDoubleClickMs() {
+  wchar_t value[32] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Mouse", L"DoubleClickSpeed", RRF_RT_REG_SZ, nullptr, value,
+                   &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return static_cast<UINT>(wcstoul(value, nullptr, 10));
 }
 
 }  // namespace ombrisk::e2e

@@ -113,6 +113,8 @@ class VirtualMouse {
   bool plug();
   bool unplug();
   std::optional<MouseState> dump();
+  // Macro block index (0..11) as 256 hex digits, from the dump.
+  std::optional<std::string> macroBlock(int index);
 
  private:
   std::unique_ptr<VmouseProcess> process_;
@@ -122,6 +124,8 @@ class VirtualMouse {
 // Pixels of a window's client area or of the screen.
 using Capture = testing::Capture;
 
+// The picture with the rectangles of window's child windows blacked out.
+Capture withoutChildren(Capture capture, HWND window);
 // The whole screen (the virtual desktop under Wine).
 Capture captureScreen();
 
@@ -221,6 +225,11 @@ class Program {
   std::wstring childText(int id) const;
   // Clicks item index of the open list box id (an item shown without scrolling).
   bool chooseListItem(int id, int index);
+  std::wstring title() const;
+
+  // Answers the message box the program shows next with OK and gives its caption and text
+  // (both empty when none came); returns once the window it disabled takes clicks again.
+  MessageBoxInfo answerNextMessage(Milliseconds timeout = 5s);
 
   // The pop-up menu this program shows (the tray menu after trayRightClick), once it is up.
   HWND waitForMenu(Milliseconds timeout = kDefaultTimeout);
@@ -231,6 +240,50 @@ class Program {
   Process process_;
   HWND window_ = nullptr;
 };
+
+// --- The Advanced page, the editor dialogs and the system's pointer settings ----------------
+
+// A press and release of the right button at a screen point.
+inline void rightClickScreen(POINT point) { clickScreen(point, true); }
+// A left click at client coordinates of any window (a dialog, a list).
+void clickWindow(HWND window, int x, int y, bool right = false);
+void moveOverWindow(HWND window, int x, int y);
+// Digits and letters as key presses (letters come out in lower case).
+void typeText(const std::wstring& text);
+// A key held down for repeats key-downs (the keyboard's auto-repeat), then released.
+void holdKey(WORD virtualKey, int repeats);
+
+// The items of a list box of another process, and its selection.
+std::vector<std::wstring> listItems(HWND list);
+std::optional<int> listSelection(HWND list);
+std::wstring textOf(HWND window);
+// The client point at the middle of item index of a list box.
+POINT listItemCentre(HWND list, int index);
+// A visible top-level window of the process (not a message box) that holds a control with
+// that identifier: the delay dialog (600), the skin dialog (561), the colour chooser (706).
+HWND findDialogWithControl(DWORD processId, int controlId);
+HWND waitForDialogWithControl(DWORD processId, int controlId, Milliseconds timeout = kDefaultTimeout);
+// Clears an edit of another process as a user does (a click, End, Backspace) and types text;
+// true once the edit holds it.
+bool replaceEditText(HWND edit, const std::wstring& text);
+// Clicks the item of a list box whose text is text; false when there is none.
+bool clickListItem(HWND list, const std::wstring& text);
+// Answers the system's colour chooser with red, green, blue and OK.
+bool answerColourChooser(HWND chooser, int red, int green, int blue);
+
+// The pointer settings of the desktop, as SystemParametersInfoW reads and writes them, read
+// as another process has set them last.
+struct PointerSettings {
+  int mouse[3] = {};      // thresholds and acceleration
+  int speed = 0;          // 1..20
+  UINT wheelLines = 0;    // WHEEL_PAGESCROLL for one screen per notch
+  UINT doubleClickMs = 0;
+};
+PointerSettings readPointerSettings();
+// Writes them all; the double-click time into the user profile too.
+void writePointerSettings(const PointerSettings& settings);
+// The double-click time the user profile holds (the registry's DoubleClickSpeed).
+std::optional<UINT> profileDoubleClickMs();
 
 // Every main window of Ombrisk that exists now (any process).
 std::vector<HWND> allMainWindows();
