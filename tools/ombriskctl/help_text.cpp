@@ -36,7 +36,7 @@ const std::vector<CommandHelp> kCommands = {
      "taken in English or in the interface language, without regard to case. The mouse gets the change with "
      "`ombriskctl apply` (or OK or Apply in the utility's window).",
      {kDirOption, {"--sensor T", "The mouse's sensor type (0 to 3), for the levels a stage offers."}},
-     {"ombriskctl set report-rate 500", "ombriskctl set stage 2 level 6", "ombriskctl set stage 4 colour #00FF80",
+     {"ombriskctl set report-rate 500", "ombriskctl set stage 2 level 6", "ombriskctl set stage 4 colour 00FF80",
       "ombriskctl set lighting mode Neon", "ombriskctl set lighting parameter 2.5S",
       "ombriskctl set button A 4 single-key F5", "ombriskctl set button A 5 combo-key \"Left Ctrl\" C",
       "ombriskctl set button B 6 dpi-switch \"DPI Loop\"", "ombriskctl set button A 7 macro-key Burst 2"},

@@ -27,7 +27,8 @@ constexpr SettingSyntax kSyntaxes[] = {
     {"stage N level L", "The DPI level of stage N (1 to 4): 1 to 12, or 1 to 8 when --sensor names a sensor "
                         "type 1 to 3 (the mouse's DPI values depend on its sensor; `ombriskctl show` lists them)."},
     {"stage N on|off", "Switches stage N on or off; the last stage on stays on."},
-    {"stage N colour #RRGGBB", "The colour of stage N, as #FF8000."},
+    {"stage N colour RRGGBB", "The colour of stage N in hexadecimal red, green and blue, as FF8000 (or "
+                              "\"#FF8000\", quoted for the shell)."},
     {"lighting mode MODE", "Standard, Respiration or Neon."},
     {"lighting parameter VALUE", "Of the current mode: brightness 5% to 100% (Standard), speed 8S to 4S "
                                  "(Respiration), period 0.5S to 15S (Neon)."},
@@ -147,10 +148,11 @@ std::string stage(Words& words, SettingsRecord& record, std::optional<std::uint8
     return name + (on ? " on" : " off");
   }
   if (sameIgnoringCase(what, "colour") || sameIgnoringCase(what, "color")) {
-    const std::string& text = words.next("the colour");
+    // The "#" may be left out: a shell takes an unquoted #FF8000 for a comment.
+    const std::string& text = words.next("the colour, as FF8000 or \"#FF8000\"");
     words.end();
-    const auto rgb = parseColour(text);
-    if (!rgb) refused("the colour must be written #RRGGBB, as #FF8000, not \"" + text + "\"");
+    const auto rgb = parseColour(text.size() == 6 ? "#" + text : text);
+    if (!rgb) refused("the colour must be written RRGGBB or #RRGGBB, as FF8000, not \"" + text + "\"");
     setStageColour(record, stage, Rgb{(*rgb)[0], (*rgb)[1], (*rgb)[2]});
     return name + " colour " + colourText((*rgb)[0], (*rgb)[1], (*rgb)[2]);
   }
