@@ -210,3 +210,40 @@ TEST_F(OmbriskctlSet, WithoutConfigBinNothingIsMade) {
 
 }  // namespace
 }  // namespace ombrisk
+
+namespace ombrisk {
+namespace {
+
+// The help of each command, the main help and the manual page come from one text.
+TEST(OmbriskctlHelp, EveryCommandHasHelpAndAPlaceInTheManual) {
+  testing::UtilityFolder utility;
+  const auto main = utility.ctl("--help"), manual = utility.ctl("--man");
+  ASSERT_EQ(main.exitCode, 0);
+  ASSERT_EQ(manual.exitCode, 0);
+  EXPECT_EQ(manual.out.rfind(".TH OMBRISKCTL 1", 0), 0u) << manual.out.substr(0, 80);
+  for (const char* command : {"show", "set", "apply", "export", "import"}) {
+    SCOPED_TRACE(command);
+    const auto help = utility.ctl(std::string(command) + " --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out, utility.ctl(std::string("help ") + command).out);
+    EXPECT_NE(main.out.find(std::string("  ") + command + " "), std::string::npos);
+    EXPECT_NE(manual.out.find(std::string(".SS ") + command), std::string::npos);
+  }
+  // Every setting set takes is in its help and in the manual.
+  const std::string setHelp = utility.ctl("help set").out;
+  const auto inRoff = [](std::string text) {  // roff writes a hyphen as \-
+    for (std::size_t at = text.find('-'); at != std::string::npos; at = text.find('-', at + 2)) text.insert(at, "\\");
+    return text;
+  };
+  for (const char* setting : {"report-rate RATE", "stage N level L", "lighting effect EFFECT", "pointer default",
+                              "button A|B N FUNCTION [PARAMETERS]"}) {
+    EXPECT_NE(setHelp.find(setting), std::string::npos) << setting;
+    EXPECT_NE(manual.out.find(inRoff(setting)), std::string::npos) << setting;
+  }
+  const auto wrong = utility.ctl("frobnicate");
+  EXPECT_EQ(wrong.exitCode, 2);
+  EXPECT_NE(wrong.err.find("usage: ombriskctl"), std::string::npos) << wrong.err;
+}
+
+}  // namespace
+}  // namespace ombrisk
