@@ -93,6 +93,22 @@ std::string parse(int argc, char** argv, Arguments& a) {
 
 DataPaths dataPaths(const std::string& dir) { return dataPathsIn(dir, executablePath()); }
 
+// The three files of --dir (or of the executable's folder) with what reads and writes them.
+struct Session {
+  std::unique_ptr<FileIo> io = makePlatformFileIo();
+  std::unique_ptr<ProfileStore> store = makePlatformProfileStore();
+  DataPaths paths;
+  std::optional<UtilityFiles> files;
+  std::string error;
+};
+
+Session openSession(const Arguments& a) {
+  Session session;
+  session.paths = dataPaths(a.dir);
+  session.files = readUtilityFiles(session.paths, *session.io, *session.store, session.error);
+  return session;
+}
+
 std::filesystem::path fsPath(const std::string& utf8) { return std::u8string(utf8.begin(), utf8.end()); }
 
 // Saving's messages (missing config.bin, a failed write) as errors on stderr.
@@ -123,12 +139,13 @@ std::string hexBytes(std::span<const std::uint8_t> bytes) {
 }
 
 int apply(const Arguments& a) {
-  auto io = makePlatformFileIo();
-  auto store = makePlatformProfileStore();
-  const DataPaths paths = dataPaths(a.dir);
+  Session session = openSession(a);
+  if (!session.files) return fail(session.error);
+  auto& io = session.io;
+  auto& store = session.store;
+  const DataPaths& paths = session.paths;
   std::string error;
-  auto files = readUtilityFiles(paths, *io, *store, error);
-  if (!files) return fail(error);
+  auto& files = session.files;
   warnIfConfigIgnored(*files, paths, "the all-zero record is applied and the file rewritten");
   // record.ini is the source of the macros: encode it as saving a macro does.
   for (std::size_t m = 0; m < files->macros.size() && m < rec::kMacroCount; ++m) {
@@ -180,12 +197,10 @@ int apply(const Arguments& a) {
 }
 
 int show(const Arguments& a) {
-  auto io = makePlatformFileIo();
-  auto store = makePlatformProfileStore();
-  const DataPaths paths = dataPaths(a.dir);
-  std::string error;
-  const auto files = readUtilityFiles(paths, *io, *store, error);
-  if (!files) return fail(error);
+  Session session = openSession(a);
+  if (!session.files) return fail(session.error);
+  const DataPaths& paths = session.paths;
+  const auto& files = session.files;
   SettingsView view;
   view.configPath = paths.configBin;
   view.configLoaded = files->configLoaded;
@@ -201,12 +216,12 @@ int show(const Arguments& a) {
 }
 
 int set(const Arguments& a) {
-  auto io = makePlatformFileIo();
-  auto store = makePlatformProfileStore();
-  const DataPaths paths = dataPaths(a.dir);
-  std::string error;
-  auto files = readUtilityFiles(paths, *io, *store, error);
-  if (!files) return fail(error);
+  Session session = openSession(a);
+  if (!session.files) return fail(session.error);
+  auto& io = session.io;
+  auto& store = session.store;
+  const DataPaths& paths = session.paths;
+  auto& files = session.files;
   warnIfConfigIgnored(*files, paths, "the change is made to the all-zero record");
   SetContext context{*files, *store, paths, a.sensorType};
   const SetOutcome outcome = applySetting(a.rest, context);
@@ -251,12 +266,11 @@ std::optional<std::string> readProfileText(const std::string& file, std::string&
 }
 
 int exportProfile(const Arguments& a) {
-  auto io = makePlatformFileIo();
-  auto store = makePlatformProfileStore();
-  const DataPaths paths = dataPaths(a.dir);
-  std::string error;
-  const auto files = readUtilityFiles(paths, *io, *store, error);
-  if (!files) return fail(error);
+  Session session = openSession(a);
+  if (!session.files) return fail(session.error);
+  auto& io = session.io;
+  const DataPaths& paths = session.paths;
+  const auto& files = session.files;
   warnIfConfigIgnored(*files, paths, "the profile holds the all-zero record");
   const ProfileOfFiles profile = profileOf(*files);
   if (!profile.document) return fail("cannot export: " + profile.problem.path + ": " + profile.problem.message);
@@ -275,12 +289,13 @@ int exportProfile(const Arguments& a) {
 }
 
 int importProfile(const Arguments& a) {
-  auto io = makePlatformFileIo();
-  auto store = makePlatformProfileStore();
-  const DataPaths paths = dataPaths(a.dir);
+  Session session = openSession(a);
+  if (!session.files) return fail(session.error);
+  auto& io = session.io;
+  auto& store = session.store;
+  const DataPaths& paths = session.paths;
   std::string error;
-  const auto base = readUtilityFiles(paths, *io, *store, error);
-  if (!base) return fail(error);
+  const auto& base = session.files;
   const std::string& file = a.rest[0];
   const auto text = readProfileText(file, error);
   if (!text) return fail(error + "; nothing was written");
