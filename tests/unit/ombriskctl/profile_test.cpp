@@ -134,5 +134,25 @@ TEST(OmbriskctlProfile, BadProfilesAreRefusedByPathAndWriteNothing) {
   }
 }
 
+
+// A file that cannot be replaced (here record.ini, a folder) after another was: the one
+// replaced before it is put back.
+TEST(OmbriskctlProfile, AnImportThatCannotWriteEveryFileLeavesThemAllAsTheyWere) {
+  UtilityFolder utility;
+  utility.writeConfig(testing::usedRecord());
+  ASSERT_EQ(utility.ctlIn("set", "report-rate 1000").exitCode, 0);
+  const std::string profile = utility.folder.file("profile.json");
+  ASSERT_EQ(utility.ctlIn("export", "'" + profile + "'").exitCode, 0);
+  ASSERT_EQ(utility.ctlIn("set", "report-rate 125").exitCode, 0);
+  std::filesystem::create_directory(testing::pathFromUtf8(utility.path("record.ini")));
+  const auto config = utility.readBytesOf("config.bin"), strIni = utility.readBytesOf("str.ini");
+  const auto result = utility.ctlIn("import", "'" + profile + "'");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.err.find("record.ini"), std::string::npos) << result.err;
+  EXPECT_EQ(utility.readBytesOf("config.bin"), config);
+  EXPECT_EQ(utility.readBytesOf("str.ini"), strIni);
+  EXPECT_EQ(utility.record()[rec::kReportInterval], 8);
+}
+
 }  // namespace
 }  // namespace ombrisk
