@@ -265,6 +265,14 @@ std::optional<std::string> readProfileText(const std::string& file, std::string&
   return text;
 }
 
+// "2 macros, labels of 1 language".
+std::string profileContents(const UtilityFiles& files) {
+  const auto count = [](std::size_t n, const std::string& noun) {
+    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+  };
+  return count(files.macros.size(), "macro") + ", labels of " + count(files.labels.size(), "language");
+}
+
 int exportProfile(const Arguments& a) {
   Session session = openSession(a);
   if (!session.files) return fail(session.error);
@@ -283,8 +291,7 @@ int exportProfile(const Arguments& a) {
   int errorCode = 0;
   if (!io->replaceAtomically(file, std::vector<std::uint8_t>(text.begin(), text.end()), errorCode))
     return fail(file + " could not be written (error " + std::to_string(errorCode) + ")");
-  std::printf("exported %s: %zu macros, labels of %zu languages\n", file.c_str(), files->macros.size(),
-              files->labels.size());
+  std::printf("exported %s: %s\n", file.c_str(), profileContents(*files).c_str());
   return 0;
 }
 
@@ -308,8 +315,8 @@ int importProfile(const Arguments& a) {
           *store);
       !written.empty())
     return fail(written);
-  std::printf("imported %s: %zu macros, labels of %zu languages; `ombriskctl apply` sends it to the mouse\n",
-              file.c_str(), profile.files->macros.size(), profile.files->labels.size());
+  std::printf("imported %s: %s; `ombriskctl apply` sends it to the mouse\n", file.c_str(),
+              profileContents(*profile.files).c_str());
   return 0;
 }
 
