@@ -141,26 +141,22 @@ std::string hexBytes(std::span<const std::uint8_t> bytes) {
 int apply(const Arguments& a) {
   Session session = openSession(a);
   if (!session.files) return fail(session.error);
-  auto& io = session.io;
-  auto& store = session.store;
-  const DataPaths& paths = session.paths;
   std::string error;
-  auto& files = session.files;
-  warnIfConfigIgnored(*files, paths, "the all-zero record is applied and the file rewritten");
+  warnIfConfigIgnored(*session.files, session.paths, "the all-zero record is applied and the file rewritten");
   // record.ini is the source of the macros: encode it as saving a macro does.
-  for (std::size_t m = 0; m < files->macros.size() && m < rec::kMacroCount; ++m) {
-    const auto events = macroEventsFromEntries(files->macros[m].entries);
+  for (std::size_t m = 0; m < session.files->macros.size() && m < rec::kMacroCount; ++m) {
+    const auto events = macroEventsFromEntries(session.files->macros[m].entries);
     if (eventsThatFit(events) < events.size())
       std::fprintf(stderr, "ombriskctl: macro \"%s\": only the first %zu of its %zu events fit its block\n",
-                   files->macros[m].name.c_str(), eventsThatFit(events), events.size());
+                   session.files->macros[m].name.c_str(), eventsThatFit(events), events.size());
   }
-  if (files->macros.size() > rec::kMacroCount)
+  if (session.files->macros.size() > rec::kMacroCount)
     std::fprintf(stderr, "ombriskctl: record.ini has %zu macros: those past the twelfth are not sent\n",
-                 files->macros.size());
+                 session.files->macros.size());
   SettingsImage image;
-  image.firstRunFlag = files->firstRunFlag;
-  image.record = files->record;
-  rebuildMacroMemory(*store, paths.recordIni, image.record);
+  image.firstRunFlag = session.files->firstRunFlag;
+  image.record = session.files->record;
+  rebuildMacroMemory(*session.store, session.paths.recordIni, image.record);
 
   auto mouse = a.device.empty() ? connectRealMouse(error) : connectVirtualMouse(a.device, error);
   if (!mouse) return fail(error);
@@ -169,12 +165,12 @@ int apply(const Arguments& a) {
   std::printf("connected: %s, sensor type %u\n", mouse->description().c_str(), image.device.currentSensorType);
 
   StderrMessages messages;
-  const SettingsFileContext context{paths, *io, messages, "Ombrisk"};
-  const std::string labelSection(ombrisk::labelSection(files->language()));
+  const SettingsFileContext context{session.paths, *session.io, messages, "Ombrisk"};
+  const std::string labelSection(ombrisk::labelSection(session.files->language()));
   auto timerResolution = makePlatformTimerResolution();
   const auto start = std::chrono::steady_clock::now();
   const ApplyOutcome outcome = runApplySequence(
-      {protocol, image, context, *store, files->interfaceLabels(), labelSection, timerResolution.get()});
+      {protocol, image, context, *session.store, session.files->interfaceLabels(), labelSection, timerResolution.get()});
   const auto elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start);
   if (const auto step = outcome.failedStep)
     return fail("the mouse did not take step " + std::to_string(*step) + " of the Apply (" +
@@ -187,29 +183,27 @@ int apply(const Arguments& a) {
   std::printf("sent: feature block 1 %s\n", hexBytes(d.featureBlocks[1]).c_str());
   std::printf("sent: stage count %u, stage codes %s\n", d.stageCount, hexBytes(d.stageCodes).c_str());
   std::printf("sent: 12 macro blocks (%zu from record.ini), read back\n",
-              std::min(files->macros.size(), rec::kMacroCount));
+              std::min(session.files->macros.size(), rec::kMacroCount));
   std::printf("sent: key matrices 1 (table A) and 3 (table B), 2 and 4 zero\n");
   std::printf("applied in %.1f ms\n", elapsed.count());
   if (messages.any) return 1;
-  std::printf("saved: %s (first byte 1), 24 labels in [%s] of %s\n", paths.configBin.c_str(), labelSection.c_str(),
-              paths.strIni.c_str());
+  std::printf("saved: %s (first byte 1), 24 labels in [%s] of %s\n", session.paths.configBin.c_str(), labelSection.c_str(),
+              session.paths.strIni.c_str());
   return 0;
 }
 
 int show(const Arguments& a) {
   Session session = openSession(a);
   if (!session.files) return fail(session.error);
-  const DataPaths& paths = session.paths;
-  const auto& files = session.files;
   SettingsView view;
-  view.configPath = paths.configBin;
-  view.configLoaded = files->configLoaded;
-  view.image.firstRunFlag = files->firstRunFlag;
-  view.image.record = files->record;
+  view.configPath = session.paths.configBin;
+  view.configLoaded = session.files->configLoaded;
+  view.image.firstRunFlag = session.files->firstRunFlag;
+  view.image.record = session.files->record;
   view.image.device.currentSensorType = a.sensorType.value_or(0);
-  view.labelSection = std::string(labelSection(files->language()));
-  view.labels = files->interfaceLabels();
-  view.macros = files->macros;
+  view.labelSection = std::string(labelSection(session.files->language()));
+  view.labels = session.files->interfaceLabels();
+  view.macros = session.files->macros;
   const std::string text = a.json ? settingsJson(view) : describeSettings(view);
   std::fputs(text.c_str(), stdout);
   return 0;
@@ -218,12 +212,8 @@ int show(const Arguments& a) {
 int set(const Arguments& a) {
   Session session = openSession(a);
   if (!session.files) return fail(session.error);
-  auto& io = session.io;
-  auto& store = session.store;
-  const DataPaths& paths = session.paths;
-  auto& files = session.files;
-  warnIfConfigIgnored(*files, paths, "the change is made to the all-zero record");
-  SetContext context{*files, *store, paths, a.sensorType};
+  warnIfConfigIgnored(*session.files, session.paths, "the change is made to the all-zero record");
+  SetContext context{*session.files, *session.store, session.paths, a.sensorType};
   const SetOutcome outcome = applySetting(a.rest, context);
   switch (outcome.kind) {
     case SetOutcome::Kind::Usage: return usageError(outcome.message);
@@ -231,7 +221,8 @@ int set(const Arguments& a) {
     case SetOutcome::Kind::Unchanged: std::printf("%s\n", outcome.message.c_str()); return 0;
     case SetOutcome::Kind::Changed: break;
   }
-  if (const std::string written = writeUtilityFiles(*files, paths, {.config = true, .strIni = true}, *io, *store);
+  if (const std::string written = writeUtilityFiles(*session.files, session.paths, {.config = true, .strIni = true},
+                                                    *session.io, *session.store);
       !written.empty())
     return fail(written);
   std::printf("%s\n", outcome.message.c_str());
@@ -276,11 +267,8 @@ std::string profileContents(const UtilityFiles& files) {
 int exportProfile(const Arguments& a) {
   Session session = openSession(a);
   if (!session.files) return fail(session.error);
-  auto& io = session.io;
-  const DataPaths& paths = session.paths;
-  const auto& files = session.files;
-  warnIfConfigIgnored(*files, paths, "the profile holds the all-zero record");
-  const ProfileOfFiles profile = profileOf(*files);
+  warnIfConfigIgnored(*session.files, session.paths, "the profile holds the all-zero record");
+  const ProfileOfFiles profile = profileOf(*session.files);
   if (!profile.document) return fail("cannot export: " + profile.problem.path + ": " + profile.problem.message);
   const std::string text = json::write(*profile.document);
   const std::string& file = a.rest[0];
@@ -289,30 +277,26 @@ int exportProfile(const Arguments& a) {
     return std::fflush(stdout) == 0 ? 0 : fail("cannot write the standard output");
   }
   int errorCode = 0;
-  if (!io->replaceAtomically(file, std::vector<std::uint8_t>(text.begin(), text.end()), errorCode))
+  if (!session.io->replaceAtomically(file, std::vector<std::uint8_t>(text.begin(), text.end()), errorCode))
     return fail(file + " could not be written (error " + std::to_string(errorCode) + ")");
-  std::printf("exported %s: %s\n", file.c_str(), profileContents(*files).c_str());
+  std::printf("exported %s: %s\n", file.c_str(), profileContents(*session.files).c_str());
   return 0;
 }
 
 int importProfile(const Arguments& a) {
   Session session = openSession(a);
   if (!session.files) return fail(session.error);
-  auto& io = session.io;
-  auto& store = session.store;
-  const DataPaths& paths = session.paths;
   std::string error;
-  const auto& base = session.files;
   const std::string& file = a.rest[0];
   const auto text = readProfileText(file, error);
   if (!text) return fail(error + "; nothing was written");
-  FilesOfProfile profile = filesOfProfileText(*text, *base);
+  FilesOfProfile profile = filesOfProfileText(*text, *session.files);
   if (!profile.files)
     return fail(file + ": " + (profile.problem.path.empty() ? "" : profile.problem.path + ": ") +
                 profile.problem.message + "; nothing was written");
   if (const std::string written = writeUtilityFiles(
-          *profile.files, paths, {.config = true, .strIni = true, .recordIni = true, .rebuildMacroBlocks = true}, *io,
-          *store);
+          *profile.files, session.paths, {.config = true, .strIni = true, .recordIni = true, .rebuildMacroBlocks = true},
+          *session.io, *session.store);
       !written.empty())
     return fail(written);
   std::printf("imported %s: %s; `ombriskctl apply` sends it to the mouse\n", file.c_str(),
