@@ -60,7 +60,7 @@ struct PageText {
 std::vector<PageText> basicPageTexts(const InterfaceTexts& texts);
 
 // The rectangles of the number and of the label of key box k (0..6): the number at its
-// left, the label right of it.
+// left, the label right of it up to the box's arrow.
 Region keyNumberRegion(int button);
 Region keyLabelRegion(int button);
 
