@@ -87,6 +87,12 @@ bool DropDownList::scroll(int wheelDelta) {
 }
 
 std::optional<DropDownList::Choice> DropDownList::onCommand(WPARAM wParam, LPARAM lParam) {
+  std::optional<Choice> choice = chosen(wParam, lParam);
+  if (choice) close();
+  return choice;
+}
+
+std::optional<DropDownList::Choice> DropDownList::chosen(WPARAM wParam, LPARAM lParam) const {
   if (!list_ || LOWORD(wParam) != geometry_.listId || reinterpret_cast<HWND>(lParam) != list_) return std::nullopt;
   if (HIWORD(wParam) != LBN_SELCHANGE && HIWORD(wParam) != LBN_DBLCLK) return std::nullopt;
   const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
@@ -99,7 +105,6 @@ std::optional<DropDownList::Choice> DropDownList::onCommand(WPARAM wParam, LPARA
   } else {
     text.clear();
   }
-  close();
   return Choice{static_cast<int>(selected), narrow(text)};
 }
 
