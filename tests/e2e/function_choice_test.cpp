@@ -5,31 +5,19 @@
 #include <gtest/gtest.h>
 
 #include "e2e/driver/basic_page_points.h"
+#include "e2e/driver/key_editor_steps.h"
 #include "e2e/with_mouse.h"
 
 namespace ombrisk::e2e {
 namespace {
 
 using namespace basic_page;
+using namespace key_editor;
 
 constexpr POINT kModeA{305, 528}, kModeB{409, 528};
-constexpr int kDpiActionList = 37;
-// The editors, found by a child of each.
-constexpr int kSingleKeyName = 502, kComboModifier = 512, kComboModifierList = 515, kComboKey1 = 516;
-constexpr int kFireKeyText = 572, kFireKeyList = 573, kSpeedEdit = 574, kTimesEdit = 575;
-constexpr int kMediaText = 552, kMediaList = 553, kWindowsText = 532, kWindowsList = 533;
-constexpr int kMacroText = 592, kMacroList = 593;
-constexpr POINT kDialogOk{218, 263}, kDialogCancel{322, 263};
-constexpr POINT kUpperBox{60, 77}, kChoiceBox{60, 136}, kSecondRepeatMode{228, 136};
 // The key boxes' labels, and the whole column of boxes.
 constexpr RECT kKeyBoxes{252, 199, 463, 359};
 RECT labelArea(int k) { return {272, 199 + 23 * (k - 1), 439, 220 + 23 * (k - 1)}; }
-
-// Function list positions.
-enum Function {
-  kLeftClick = 0, kDpiSwitch = 6, kRgbOnOff = 7, kWindows = 8, kMultimedia = 9, kFireKey = 10,
-  kSingleKey = 11, kComboKey = 12, kMacroKey = 13, kShift = 14,
-};
 
 // A key matrix as vmouse dumps it: the words of entries 0..7 as hex (wire order), then the
 // zero words 8..13 and the fixed words 14 and 15.
@@ -52,57 +40,29 @@ class FunctionChoiceJourney : public WithMouse {
     program->clickClient(p.x, p.y);
     EXPECT_TRUE(program->settle());
   }
-  HWND functionList(int k) const { return program->child(40 + k); }
-  // Presses key box k and waits for its function list.
-  bool openList(int k) {
-    click(keyBox(k));
-    return waitUntil([&] { return functionList(k) != nullptr; }, 5s);
-  }
+  HWND functionList(int k) const { return key_editor::functionList(*program, k); }
+  bool openList(int k) { return openFunctionList(*program, k); }
   // A second press on box k, out of a double click's reach of the press that opened its list
   // (the window takes a quick second press at the same spot for a double click).
   void pressBoxAgain(int k) { click({keyBox(k).x + 40, keyBox(k).y}); }
-  // Opens button k's list and clicks item in it.
   void chooseFunction(int k, int item) {
-    ASSERT_TRUE(openList(k)) << "no function list for button " << k;
-    ASSERT_TRUE(program->chooseListItem(40 + k, item));
+    ASSERT_TRUE(key_editor::chooseFunction(*program, k, item)) << "no function list for button " << k;
   }
-  // Chooses a function that has an editor: the editor, once it is up (found by a child).
   HWND chooseEditor(int k, int item, int childId) {
-    chooseFunction(k, item);
-    HWND dialog = waitForDialogWithControl(program->process().id(), childId, 10s);
+    HWND dialog = key_editor::chooseEditor(*program, k, item, childId);
     EXPECT_TRUE(dialog) << "no editor for function " << item << " of button " << k;
-    if (dialog) SetForegroundWindow(dialog);
     return dialog;
   }
   void closeEditor(HWND dialog, POINT button) {
-    clickWindow(dialog, button.x, button.y);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }, 5s)) << "the editor stays";
-    EXPECT_TRUE(program->settle());
-  }
-  // Clicks item of an editor's list, scrolled into view first as a user scrolls it.
-  static void clickItem(HWND list, int index) {
-    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
-    const POINT centre = listItemCentre(list, index);
-    moveOverWindow(list, centre.x, centre.y);
-    clickWindow(list, centre.x, centre.y);
+    EXPECT_TRUE(key_editor::closeEditor(*program, dialog, button)) << "the editor stays";
   }
   // Opens an editor's drop-down list by its box and chooses item in it.
   static void chooseInEditor(HWND dialog, POINT box, int listId, int index) {
-    clickWindow(dialog, box.x, box.y);
-    HWND list = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (list = GetDlgItem(dialog, listId)) != nullptr; }, 5s)) << "list " << listId;
-    clickItem(list, index);
-    EXPECT_TRUE(waitUntil([&] { return GetDlgItem(dialog, listId) == nullptr; }, 5s)) << "the choice closes it";
+    HWND list = openEditorList(dialog, box, listId);
+    ASSERT_TRUE(list) << "list " << listId;
+    EXPECT_TRUE(clickEditorItem(dialog, list, listId, index)) << "the choice closes it";
   }
-  // The side list of DPI Switch in button k's list, as the pointer rests on that item.
-  HWND pointAtDpiSwitch(int k) {
-    HWND list = functionList(k);
-    const POINT item = listItemCentre(list, kDpiSwitch);
-    moveOverWindow(list, item.x, item.y);
-    HWND side = nullptr;
-    waitUntil([&] { return (side = program->child(kDpiActionList)) != nullptr; }, 5s);
-    return side;
-  }
+  HWND pointAtDpiSwitch(int k) { return key_editor::pointAtDpiSwitch(*program, k); }
   std::wstring label(const wchar_t* section, const wchar_t* key) {
     wchar_t text[256] = {};
     GetPrivateProfileStringW(section, key, L"", text, ARRAYSIZE(text), install.strIni().c_str());
