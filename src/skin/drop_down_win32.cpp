@@ -52,6 +52,8 @@ void DropDownList::open(const std::vector<std::string>& items, const Region& lis
                                                      : needed);
   // Above the other children it covers (new children start at the bottom of their order).
   SetWindowPos(list_, HWND_TOP, 0, 0, width, rect.height(), SWP_NOMOVE | SWP_NOACTIVATE);
+  // Drawn at once: until then the controls it covers still show through it.
+  UpdateWindow(list_);
 }
 
 void DropDownList::close() {

@@ -63,8 +63,8 @@ std::string joined(const std::vector<int>& numbers, std::size_t count) {
   return text;
 }
 
-// The function list of button 4 with the DPI side list beside it; then each editor with its
-// list open (the fire key editor with its edits), cancelled.
+// The function list of button 4 with the DPI side list beside it; then each editor as it
+// comes up and with its list open, cancelled.
 void showKeyEditors(Program& program, const std::wstring& shots, const std::wstring& language) {
   using namespace key_editor;
   if (openFunctionList(program, 4)) {
@@ -92,9 +92,12 @@ void showKeyEditors(Program& program, const std::wstring& shots, const std::wstr
     HWND dialog = chooseEditor(program, 4, editor.function, editor.childId);
     EXPECT_TRUE(dialog) << "no editor " << utf8(editor.name);
     if (!dialog) continue;
-    if (editor.listId) openEditorList(dialog, editor.box, editor.listId);
     moveScreen({1200, 10});
     save(shots, language + L"-2i-editor-" + editor.name);
+    if (editor.listId && openEditorList(dialog, editor.box, editor.listId)) {
+      moveScreen({1200, 10});
+      save(shots, language + L"-2i-editor-" + editor.name + L"-list");
+    }
     EXPECT_TRUE(closeEditor(program, dialog, kDialogCancel)) << utf8(editor.name);
   }
 }
