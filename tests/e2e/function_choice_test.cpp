@@ -62,6 +62,26 @@ class FunctionChoiceJourney : public WithMouse {
     ASSERT_TRUE(list) << "list " << listId;
     EXPECT_TRUE(clickEditorItem(dialog, list, listId, index)) << "the choice closes it";
   }
+  // Single Key on button k by pressing virtualKey: the editor names it and stays until OK.
+  void giveSingleKey(int k, WORD virtualKey, const std::wstring& name, bool extended = false) {
+    HWND dialog = chooseEditor(k, kSingleKey, kSingleKeyName);
+    ASSERT_TRUE(dialog);
+    typeKey(virtualKey, extended);
+    EXPECT_TRUE(waitUntil([&] { return textOf(GetDlgItem(dialog, kSingleKeyName)) == name; }, 5s)) << utf8(name);
+    EXPECT_TRUE(IsWindow(dialog)) << "the key does not end the editor";
+    closeEditor(dialog, kDialogOk);
+  }
+  // A function whose editor offers one list (textId shows the choice): item index, then OK.
+  // Gives the editor before OK, for more to do in it, when keepOpen.
+  HWND giveListChoice(int k, int function, int textId, int listId, int index, const std::wstring& name,
+                      bool keepOpen = false) {
+    HWND dialog = chooseEditor(k, function, textId);
+    if (!dialog) return nullptr;
+    chooseInEditor(dialog, kChoiceBox, listId, index);
+    EXPECT_EQ(textOf(GetDlgItem(dialog, textId)), name);
+    if (!keepOpen) closeEditor(dialog, kDialogOk);
+    return dialog;
+  }
   HWND pointAtDpiSwitch(int k) { return key_editor::pointAtDpiSwitch(*program, k); }
   std::wstring label(const wchar_t* section, const wchar_t* key) {
     wchar_t text[256] = {};
@@ -128,12 +148,7 @@ TEST_F(FunctionChoiceJourney, EveryKindOfFunctionReachesBothKeyMatrices) {
   {
     SCOPED_TRACE("Single Key on button 4 by pressing Enter, which does not end the editor");
     const Capture before = settledCapture();
-    HWND dialog = chooseEditor(4, kSingleKey, kSingleKeyName);
-    ASSERT_TRUE(dialog);
-    typeKey(VK_RETURN);
-    EXPECT_TRUE(waitUntil([&] { return textOf(GetDlgItem(dialog, kSingleKeyName)) == L"Enter"; }, 5s));
-    EXPECT_TRUE(IsWindow(dialog));
-    closeEditor(dialog, kDialogOk);
+    giveSingleKey(4, VK_RETURN, L"Enter");
     EXPECT_FALSE(sameArea(before, settledCapture(), labelArea(4))) << "the box shows its new label";
   }
   {
@@ -148,15 +163,8 @@ TEST_F(FunctionChoiceJourney, EveryKindOfFunctionReachesBothKeyMatrices) {
   }
   {
     SCOPED_TRACE("Multimedia Vol+ on button 6, Windows Browser-My Favorites on button 7");
-    HWND media = chooseEditor(6, kMultimedia, kMediaText);
-    ASSERT_TRUE(media);
-    chooseInEditor(media, kChoiceBox, kMediaList, 5);
-    EXPECT_EQ(textOf(GetDlgItem(media, kMediaText)), L"Vol+");
-    closeEditor(media, kDialogOk);
-    HWND windows = chooseEditor(7, kWindows, kWindowsText);
-    ASSERT_TRUE(windows);
-    chooseInEditor(windows, kChoiceBox, kWindowsList, 10);
-    closeEditor(windows, kDialogOk);
+    EXPECT_TRUE(giveListChoice(6, kMultimedia, kMediaText, kMediaList, 5, L"Vol+"));
+    EXPECT_TRUE(giveListChoice(7, kWindows, kWindowsText, kWindowsList, 10, L"Browser-My Favorites"));
   }
   {
     SCOPED_TRACE("Shift on button 3 in Mode A: both tables");
@@ -166,26 +174,16 @@ TEST_F(FunctionChoiceJourney, EveryKindOfFunctionReachesBothKeyMatrices) {
   click(kModeB);
   {
     SCOPED_TRACE("Mode B: Single Key on the Shift button 3 by the letter Q changes both tables");
-    HWND dialog = chooseEditor(3, kSingleKey, kSingleKeyName);
-    ASSERT_TRUE(dialog);
-    typeKey('Q');
-    EXPECT_TRUE(waitUntil([&] { return textOf(GetDlgItem(dialog, kSingleKeyName)) == L"Q"; }, 5s));
-    closeEditor(dialog, kDialogOk);
+    giveSingleKey(3, 'Q', L"Q");
   }
   {
     SCOPED_TRACE("Mode B: the right Ctrl key on button 6");
-    HWND dialog = chooseEditor(6, kSingleKey, kSingleKeyName);
-    ASSERT_TRUE(dialog);
-    typeKey(VK_RCONTROL, true);
-    EXPECT_TRUE(waitUntil([&] { return textOf(GetDlgItem(dialog, kSingleKeyName)) == L"Right Ctrl"; }, 5s));
-    closeEditor(dialog, kDialogOk);
+    giveSingleKey(6, VK_RCONTROL, L"Right Ctrl", true);
   }
   {
     SCOPED_TRACE("Mode B: Macro Key on button 2, the second macro in the second repeat mode");
-    HWND dialog = chooseEditor(2, kMacroKey, kMacroText);
+    HWND dialog = giveListChoice(2, kMacroKey, kMacroText, kMacroList, 1, L"Sprint", true);
     ASSERT_TRUE(dialog);
-    chooseInEditor(dialog, kChoiceBox, kMacroList, 1);
-    EXPECT_EQ(textOf(GetDlgItem(dialog, kMacroText)), L"Sprint");
     clickWindow(dialog, kSecondRepeatMode.x, kSecondRepeatMode.y);
     program->settle();
     closeEditor(dialog, kDialogOk);
@@ -268,16 +266,8 @@ TEST_F(FunctionChoiceJourney, ChineseLabelsSurviveARestart) {
   start();
   show();
   click(kKeyDefault);
-  HWND single = chooseEditor(4, kSingleKey, kSingleKeyName);
-  ASSERT_TRUE(single);
-  typeKey('A');
-  EXPECT_TRUE(waitUntil([&] { return textOf(GetDlgItem(single, kSingleKeyName)) == L"A"; }, 5s));
-  closeEditor(single, kDialogOk);
-  HWND windows = chooseEditor(5, kWindows, kWindowsText);
-  ASSERT_TRUE(windows);
-  chooseInEditor(windows, kChoiceBox, kWindowsList, 10);
-  EXPECT_EQ(textOf(GetDlgItem(windows, kWindowsText)), L"浏览器-收藏夹");
-  closeEditor(windows, kDialogOk);
+  giveSingleKey(4, 'A', L"A");
+  EXPECT_TRUE(giveListChoice(5, kWindows, kWindowsText, kWindowsList, 10, L"浏览器-收藏夹"));
   click(kApply);
   EXPECT_EQ(label(L"Setting-CHS", L"Item4"), L"单键-A");
   EXPECT_EQ(label(L"Setting-CHS", L"Item5"), L"浏览器-收藏夹");
