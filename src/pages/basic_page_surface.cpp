@@ -1,10 +1,6 @@
 #include "pages/basic_page_surface.h"
 
-#include "keys/function_choice.h"
-
 namespace ombrisk {
-
-static_assert(kKeyBoxCount == kButtonsWithKeyBox, "one key box per button that has one");
 
 namespace {
 

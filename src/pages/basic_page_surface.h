@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "keys/function_choice.h"
 #include "pages/window_surface.h"
 
 namespace ombrisk {
@@ -26,7 +27,7 @@ enum class BasicControl {
   LightingList,  // index 0..2
 };
 
-inline constexpr int kKeyBoxCount = 7;
+inline constexpr int kKeyBoxCount = static_cast<int>(kButtonsWithKeyBox);
 inline constexpr int kReportRatePositions = 4;
 inline constexpr int kStages = 4;
 inline constexpr int kDpiLevelsMax = 12;
