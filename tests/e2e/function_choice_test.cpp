@@ -123,9 +123,8 @@ TEST_F(FunctionChoiceJourney, EveryKindOfFunctionReachesBothKeyMatrices) {
     pressBoxAgain(1);
     EXPECT_EQ(functionList(1), nullptr) << "a second press on the box closes it";
     ASSERT_TRUE(openList(3));
-    const POINT item = listItemCentre(functionList(3), 4);
-    moveOverWindow(functionList(3), item.x, item.y);
-    EXPECT_TRUE(waitUntil([&] { return listSelection(functionList(3)) == 4; }, 5s));
+    EXPECT_TRUE(restPointerUntil(functionList(3), listItemCentre(functionList(3), 4),
+                                 [&] { return listSelection(functionList(3)) == 4; }));
     EXPECT_EQ(program->child(kDpiActionList), nullptr);
     // The open list covers the boxes below its own; box 1 above it stays in reach.
     ASSERT_TRUE(openList(1));
@@ -206,9 +205,8 @@ TEST_F(FunctionChoiceJourney, EveryKindOfFunctionReachesBothKeyMatrices) {
     EXPECT_LE(sideRect.bottom - sideRect.top, 80);
     EXPECT_EQ(listItems(side), (std::vector<std::wstring>{L"DPI +", L"DPI -", L"DPI Loop", L"Shift DPI"}));
     // Elsewhere in the list the side list goes; back on DPI Switch it comes again.
-    const POINT other = listItemCentre(functionList(4), 2);
-    moveOverWindow(functionList(4), other.x, other.y);
-    EXPECT_TRUE(waitUntil([&] { return program->child(kDpiActionList) == nullptr; }, 5s));
+    EXPECT_TRUE(restPointerUntil(functionList(4), listItemCentre(functionList(4), 2),
+                                 [&] { return program->child(kDpiActionList) == nullptr; }));
     // A click on DPI Switch itself chooses nothing: the list stays.
     ASSERT_TRUE(program->chooseListItem(44, kDpiSwitch));
     EXPECT_TRUE(program->settle());

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "e2e/driver/basic_page_points.h"
 #include "e2e/driver/ombrisk_driver.h"
 
@@ -27,6 +29,16 @@ enum Function {
 
 inline HWND functionList(const Program& program, int k) { return program.child(40 + k); }
 
+// Rests the pointer on point of window until condition holds, moving it there again each
+// second: on a loaded machine an older move can reach the window after the newest one.
+inline bool restPointerUntil(HWND window, POINT point, const std::function<bool()>& condition) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    moveOverWindow(window, point.x, point.y);
+    if (waitUntil(condition, 1s)) return true;
+  }
+  return false;
+}
+
 // Presses key box k (1..7) and waits for its function list.
 inline bool openFunctionList(Program& program, int k) {
   program.clickClient(basic_page::keyBox(k).x, basic_page::keyBox(k).y);
@@ -34,9 +46,15 @@ inline bool openFunctionList(Program& program, int k) {
   return waitUntil([&] { return functionList(program, k) != nullptr; }, 5s);
 }
 
-// Opens button k's list and clicks item in it; false when the list did not come.
+// Opens button k's list, rests the pointer on item until the selection follows it, and
+// clicks it there, as a user does; false when the list did not come.
 inline bool chooseFunction(Program& program, int k, int item) {
-  return openFunctionList(program, k) && program.chooseListItem(40 + k, item);
+  if (!openFunctionList(program, k)) return false;
+  HWND list = functionList(program, k);
+  const POINT centre = listItemCentre(list, item);
+  restPointerUntil(list, centre, [&] { return listSelection(list) == item; });
+  clickWindow(list, centre.x, centre.y);
+  return true;
 }
 
 // Chooses a function that has an editor: the editor once it is up (found by its child
@@ -51,10 +69,9 @@ inline HWND chooseEditor(Program& program, int k, int item, int childId) {
 // The pointer on the DPI Switch item of button k's open list: the side list once it is open.
 inline HWND pointAtDpiSwitch(const Program& program, int k) {
   HWND list = functionList(program, k);
-  const POINT item = listItemCentre(list, kDpiSwitch);
-  moveOverWindow(list, item.x, item.y);
   HWND side = nullptr;
-  waitUntil([&] { return (side = program.child(kDpiActionList)) != nullptr; }, 5s);
+  restPointerUntil(list, listItemCentre(list, kDpiSwitch),
+                   [&] { return (side = program.child(kDpiActionList)) != nullptr; });
   return side;
 }
 
