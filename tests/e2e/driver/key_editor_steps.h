@@ -89,12 +89,12 @@ inline HWND openEditorList(HWND dialog, POINT box, int listId) {
   return list;
 }
 
-// Clicks item of an editor's list, scrolled into view first as a user scrolls it; true once
-// the choice has closed the list.
+// Clicks item of an editor's list, scrolled into view first as a user scrolls it, once the
+// selection follows the pointer there; true once the choice has closed the list.
 inline bool clickEditorItem(HWND dialog, HWND list, int listId, int index) {
   SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
   const POINT centre = listItemCentre(list, index);
-  moveOverWindow(list, centre.x, centre.y);
+  restPointerUntil(list, centre, [&] { return listSelection(list) == index; });
   clickWindow(list, centre.x, centre.y);
   return waitUntil([&] { return GetDlgItem(dialog, listId) == nullptr; }, 5s);
 }
