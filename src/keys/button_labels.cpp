@@ -1,18 +1,52 @@
 #include "keys/button_labels.h"
 
-#include "keys/key_functions.h"
+#include <stdexcept>
 
 namespace ombrisk {
+namespace {
+
+void checkEntry(std::size_t entry) {
+  if (entry >= kButtonCount) throw std::out_of_range("button index outside the key table");
+}
+
+}  // namespace
+
+std::string& buttonLabel(ButtonLabelSet& labels, KeyTableId table, std::size_t entry) {
+  checkEntry(entry);
+  return labels[labelIndex(table, entry)];
+}
+
+const std::string& buttonLabel(const ButtonLabelSet& labels, KeyTableId table, std::size_t entry) {
+  checkEntry(entry);
+  return labels[labelIndex(table, entry)];
+}
+
+std::string functionLabel(const InterfaceTexts& texts, KeyFunction function, std::uint8_t dpiAction) {
+  if (function == KeyFunction::DpiSwitch)
+    if (const std::string_view action = dpiActionName(dpiAction); !action.empty()) return std::string(action);
+  return texts[keyFunctionText(function)];
+}
+
+std::string detailedLabel(const InterfaceTexts& texts, KeyFunction function, const std::string& detail) {
+  return texts[keyFunctionText(function)] + "-" + detail;
+}
+
+std::string comboLabel(const InterfaceTexts& texts, const std::string& modifier, const std::string& key1,
+                       const std::string& key2) {
+  std::string parts;
+  for (const std::string* part : {&modifier, &key1, &key2}) {
+    if (part->empty()) continue;
+    if (!parts.empty()) parts += '+';
+    parts += *part;
+  }
+  return detailedLabel(texts, KeyFunction::ComboKey, parts);
+}
 
 std::string functionLabel(const SettingsRecord& record, KeyTableId table, std::size_t entry,
                           const InterfaceTexts& texts) {
   const std::uint8_t function = record.key(table, KeyField::Function, entry);
   if (function >= kKeyFunctionCount) return "";
-  if (function == static_cast<std::uint8_t>(KeyFunction::DpiSwitch)) {
-    const std::string_view action = dpiActionName(record.dpiAction(table, entry));
-    if (!action.empty()) return std::string(action);
-  }
-  return texts[keyFunctionText(static_cast<KeyFunction>(function))];
+  return functionLabel(texts, static_cast<KeyFunction>(function), record.dpiAction(table, entry));
 }
 
 ButtonLabelSet functionLabels(const SettingsRecord& record, const InterfaceTexts& texts) {

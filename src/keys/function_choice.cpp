@@ -46,15 +46,6 @@ bool lastLeftClick(const SettingsRecord& record, KeyTableId table, std::size_t e
 
 MessageToShow leftKeyMessage(const InterfaceTexts& texts) { return {texts[TextId::LeftKeyRequired], "Warning"}; }
 
-std::string functionText(const InterfaceTexts& texts, KeyFunction function) {
-  return texts[keyFunctionText(function)];
-}
-
-// "<function text>-<detail>", as the labels of functions with parameters read.
-std::string detailedLabel(const InterfaceTexts& texts, KeyFunction function, const std::string& detail) {
-  return functionText(texts, function) + "-" + detail;
-}
-
 using FieldValues = std::initializer_list<std::pair<KeyField, std::uint8_t>>;
 
 // Gives entry of the current table its function, parameters and label. An entry that held
@@ -80,25 +71,12 @@ CloseList chooseShift(KeyChoiceContext& context, std::size_t entry) {
     if (functionAt(context.record, current, e) == KeyFunction::Shift) return {};
   // The other table gets Shift too: it must not lose its last Left Click by it.
   if (lastLeftClick(context.record, other, entry)) return {false, leftKeyMessage(context.texts)};
-  const std::string label = functionText(context.texts, KeyFunction::Shift);
+  const std::string label = functionLabel(context.texts, KeyFunction::Shift);
   for (const KeyTableId table : {current, other}) {
     context.record.key(table, KeyField::Function, entry) = static_cast<std::uint8_t>(KeyFunction::Shift);
     buttonLabel(context.labels, table, entry) = label;
   }
   return {true, std::nullopt};
-}
-
-// A combination reads "<Combo Key>-" and its parts joined by "+": the modifier and the two
-// keys, each only when given. A key the tables do not know is still named, so that the user
-// sees what the button holds.
-std::string comboLabel(const InterfaceTexts& texts, const ComboKeyChoice& choice) {
-  std::string parts;
-  for (const std::string* part : {&choice.modifier, &choice.key1, &choice.key2}) {
-    if (part->empty()) continue;
-    if (!parts.empty()) parts += '+';
-    parts += *part;
-  }
-  return detailedLabel(texts, KeyFunction::ComboKey, parts);
 }
 
 std::uint8_t byteOf(int value) { return static_cast<std::uint8_t>(value); }
@@ -138,7 +116,9 @@ void store(KeyChoiceContext& context, std::size_t entry, const ComboKeyChoice& c
          {{KeyField::ComboModifiers, modifierNameToBit(choice.modifier)},
           {KeyField::ComboKey1, keyNameToUsage(choice.key1)},
           {KeyField::ComboKey2, keyNameToUsage(choice.key2)}},
-         std::nullopt, comboLabel(context.texts, choice));
+         // A key the tables do not know is still named, so that the user sees what the
+         // button holds.
+         std::nullopt, comboLabel(context.texts, choice.modifier, choice.key1, choice.key2));
 }
 
 void store(KeyChoiceContext& context, std::size_t entry, const MacroKeyChoice& choice) {
@@ -149,29 +129,13 @@ void store(KeyChoiceContext& context, std::size_t entry, const MacroKeyChoice& c
 
 }  // namespace
 
-KeyTableId currentKeyTable(const SettingsRecord& record) {
-  return record[rec::kKeyTableSelector] == 1 ? KeyTableId::B : KeyTableId::A;
-}
-
-KeyTableId otherKeyTable(KeyTableId table) { return table == KeyTableId::A ? KeyTableId::B : KeyTableId::A; }
-
-std::string& buttonLabel(ButtonLabelSet& labels, KeyTableId table, std::size_t entry) {
-  checkEntry(entry);
-  return labels[(table == KeyTableId::A ? 0 : kButtonCount) + entry];
-}
-
-const std::string& buttonLabel(const ButtonLabelSet& labels, KeyTableId table, std::size_t entry) {
-  checkEntry(entry);
-  return labels[(table == KeyTableId::A ? 0 : kButtonCount) + entry];
-}
-
 FunctionListOpening openFunctionList(const SettingsRecord& record, const InterfaceTexts& texts, std::size_t entry,
                                      const DropDownBox& geometry) {
   if (entry >= kButtonsWithKeyBox) throw std::out_of_range("no key box for this button");
   if (lastLeftClick(record, currentKeyTable(record), entry)) return leftKeyMessage(texts);
   FunctionListToOpen list{geometry, {}};
   for (std::size_t value = 0; value < kKeyFunctionCount; ++value)
-    list.items.push_back(functionText(texts, static_cast<KeyFunction>(value)));
+    list.items.push_back(texts[keyFunctionText(static_cast<KeyFunction>(value))]);
   return list;
 }
 
@@ -202,7 +166,7 @@ KeyChoiceStep chooseKeyFunction(KeyChoiceContext& context, std::size_t entry, st
   if (function == KeyFunction::Shift) return chooseShift(context, entry);
   for (const EditorOfFunction& editor : kEditors)
     if (editor.function == function) return RunEditor{editor.dialog};
-  assign(context, entry, function, {}, std::nullopt, functionText(context.texts, function));
+  assign(context, entry, function, {}, std::nullopt, functionLabel(context.texts, function));
   return CloseList{true, std::nullopt};
 }
 
@@ -218,27 +182,14 @@ KeyChoiceStep chooseDpiAction(KeyChoiceContext& context, std::size_t entry, std:
   if (!position) return KeepListOpen{};
   if (*position < 0 || *position >= kDpiActionCount) return CloseList{};
   const auto action = static_cast<std::uint8_t>(*position + 1);
-  assign(context, entry, KeyFunction::DpiSwitch, {}, action, std::string(dpiActionName(action)));
+  assign(context, entry, KeyFunction::DpiSwitch, {}, action,
+         functionLabel(context.texts, KeyFunction::DpiSwitch, action));
   return CloseList{true, std::nullopt};
-}
-
-ButtonLabelSet factoryButtonLabels(const InterfaceTexts& texts) {
-  SettingsRecord factory;
-  resetKeyTables(factory);
-  ButtonLabelSet labels;
-  for (const KeyTableId table : {KeyTableId::A, KeyTableId::B})
-    for (std::size_t entry = 0; entry < kButtonCount; ++entry) {
-      const KeyFunction function = functionAt(factory, table, entry);
-      buttonLabel(labels, table, entry) = function == KeyFunction::DpiSwitch
-                                              ? std::string(dpiActionName(factory.dpiAction(table, entry)))
-                                              : functionText(texts, function);
-    }
-  return labels;
 }
 
 void resetKeyAssignments(KeyChoiceContext& context) {
   resetKeyTables(context.record);
-  context.labels = factoryButtonLabels(context.texts);
+  context.labels = functionLabels(context.record, context.texts);
 }
 
 }  // namespace ombrisk

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/interface_texts.h"
+#include "keys/button_labels.h"
 #include "keys/captured_keys.h"
 #include "keys/consumer_key_editors.h"
 #include "keys/fire_key_editor.h"
@@ -26,13 +27,6 @@
 #include "skin/surface.h"
 
 namespace ombrisk {
-
-// The key table the page shows and edits: table B when the selector is 1, else table A.
-KeyTableId currentKeyTable(const SettingsRecord& record);
-KeyTableId otherKeyTable(KeyTableId table);
-// The label of an entry (0..11) of a table.
-std::string& buttonLabel(ButtonLabelSet& labels, KeyTableId table, std::size_t entry);
-const std::string& buttonLabel(const ButtonLabelSet& labels, KeyTableId table, std::size_t entry);
 
 struct KeyChoiceContext {
   SettingsRecord& record;
@@ -118,9 +112,6 @@ KeyChoiceStep chooseDpiAction(KeyChoiceContext& context, std::size_t entry, std:
 
 // --- Factory assignments -----------------------------------------------------------------
 
-// The labels of the factory functions in both tables: the function texts of the language,
-// "DPI +" and "DPI -" for buttons 6 and 7.
-ButtonLabelSet factoryButtonLabels(const InterfaceTexts& texts);
 // The key section's "Default": factory functions and labels in both tables.
 void resetKeyAssignments(KeyChoiceContext& context);
 

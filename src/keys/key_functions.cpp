@@ -119,6 +119,12 @@ void buildKeyMatrices(const SettingsRecord& record, DeviceImage& device) {
   device.keyMatrices[3].fill(0);
 }
 
+KeyTableId currentKeyTable(const SettingsRecord& record) {
+  return record[rec::kKeyTableSelector] == 1 ? KeyTableId::B : KeyTableId::A;
+}
+
+KeyTableId otherKeyTable(KeyTableId table) { return table == KeyTableId::A ? KeyTableId::B : KeyTableId::A; }
+
 void resetKeyTables(SettingsRecord& record) {
   for (KeyTableId table : {KeyTableId::A, KeyTableId::B}) {
     for (std::size_t entry = 0; entry < kButtonCount; ++entry) {

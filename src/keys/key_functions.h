@@ -70,6 +70,10 @@ inline constexpr std::uint32_t kFixedWord15 = 0x00F80001;
 // and 4 zero.
 void buildKeyMatrices(const SettingsRecord& record, DeviceImage& device);
 
+// The key table the Basic page shows and edits: B when the selector is 1, A otherwise.
+KeyTableId currentKeyTable(const SettingsRecord& record);
+KeyTableId otherKeyTable(KeyTableId table);
+
 // The record side of "Default" on the key page: the factory functions of entries 0..11 in
 // both key tables, DPI + on entry 5 and DPI - on entry 6; nothing else changes.
 void resetKeyTables(SettingsRecord& record);

@@ -19,10 +19,6 @@ void paintImage(Painter& painter, const Row& row, bool on) {
 
 }  // namespace
 
-KeyTableId shownKeyTable(const SettingsRecord& record) {
-  return record[rec::kKeyTableSelector] == 1 ? KeyTableId::B : KeyTableId::A;
-}
-
 void prepareFirstBasicBuild(CommandProtocol& protocol, SettingsImage& image, ButtonLabelSet& labels,
                             const InterfaceTexts& texts, ProfileStore& profiles, const std::string& strIni) {
   readSensorAtConnection(protocol, image.device);
@@ -37,7 +33,7 @@ BasicPage::BasicPage(SettingsImage& image, ButtonLabelSet& labels, const Interfa
 std::size_t BasicPage::levels() const { return gridLevels(sensorType()); }
 
 void BasicPage::paintModeButtons(Painter& painter, bool captions) const {
-  const bool tableB = shownKeyTable(record_) == KeyTableId::B;
+  const bool tableB = currentKeyTable(record_) == KeyTableId::B;
   for (const auto& [control, selected] : {std::pair{BasicControl::ModeA, !tableB}, {BasicControl::ModeB, tableB}}) {
     if (captions)
       paintRegion(painter, rowOf(control), selected, texts_);
@@ -49,8 +45,8 @@ void BasicPage::paintModeButtons(Painter& painter, bool captions) const {
 void BasicPage::paintKeyBox(Painter& painter, int button, bool over) const {
   paintImage(painter, rowOf(BasicControl::KeyBox, button), over);
   painter.text(std::to_string(button + 1), keyNumberRegion(button), TextPlacement::Left);
-  painter.text(labels_[labelIndex(shownKeyTable(record_), static_cast<std::size_t>(button))], keyLabelRegion(button),
-               TextPlacement::Left);
+  painter.text(labels_[labelIndex(currentKeyTable(record_), static_cast<std::size_t>(button))], keyLabelRegion(button),
+               TextPlacement::LeftCut);
 }
 
 void BasicPage::paintKeyBoxes(Painter& painter) const {
@@ -81,10 +77,10 @@ void BasicPage::paint(Painter& painter) const {
   }
   // Then the texts: the fixed ones, the key labels of the table shown, the DPI values.
   for (const PageText& text : basicPageTexts(texts_)) painter.text(text.text, text.region, text.placement);
-  const KeyTableId table = shownKeyTable(record_);
+  const KeyTableId table = currentKeyTable(record_);
   for (int button = 0; button < kKeyBoxCount; ++button)
     painter.text(labels_[labelIndex(table, static_cast<std::size_t>(button))], keyLabelRegion(button),
-                 TextPlacement::Left);
+                 TextPlacement::LeftCut);
   for (std::size_t level = 1; level <= levels(); ++level)
     painter.text(gridValueText(sensorType(), level - 1), dpiValueRegion(static_cast<int>(level), levels()),
                  TextPlacement::Right);
@@ -104,8 +100,10 @@ BasicPage::Press BasicPage::press(int x, int y) {
       };
       return press;
     case BasicControl::KeyDefault:
-      resetKeyTables(record_);
-      labels_ = functionLabels(record_, texts_);
+      {
+        KeyChoiceContext keys = keyChoice();
+        resetKeyAssignments(keys);
+      }
       press.redraw = [this](Painter& painter) { paintKeyBoxes(painter); };
       return press;
     case BasicControl::KeyBox:
@@ -152,6 +150,10 @@ BasicPage::Press BasicPage::pressDpiCell(int stage, int level) {
   record_[rec::kDpiLevel + static_cast<std::size_t>(stage)] = static_cast<std::uint8_t>(level - 1);
   // The chosen level shows even on a stage that is off, so the press is seen to take.
   return {true, [this, stage, level](Painter& painter) { paintColumn(painter, stage, static_cast<std::size_t>(level)); }};
+}
+
+std::function<void(Painter&)> BasicPage::keyBoxRedraw(int button) const {
+  return [this, button](Painter& painter) { paintKeyBox(painter, button, false); };
 }
 
 std::vector<BasicPage::HoverControl> BasicPage::hoverControls() const {

@@ -11,15 +11,13 @@
 
 #include "app/interface_texts.h"
 #include "device/command_protocol.h"
+#include "keys/function_choice.h"
 #include "settings/profile_store.h"
 #include "settings/settings_files.h"
 #include "settings/settings_image.h"
 #include "skin/surface.h"
 
 namespace ombrisk {
-
-// The key table the key section shows and edits: B when the selector is 1, A otherwise.
-KeyTableId shownKeyTable(const SettingsRecord& record);
 
 // The first build of the Basic page after start: the sensor the mouse reports becomes the
 // current one (its block written back with bit 6 of option 2 set), and until the first
@@ -52,6 +50,11 @@ class BasicPage {
   Press press(int x, int y);
   // The key "Default" and the seven key boxes (a box keeps its number and label over).
   std::vector<HoverControl> hoverControls() const;
+
+  // What the function lists and the editors work on to give a button its function.
+  KeyChoiceContext keyChoice() { return {record_, labels_, texts_}; }
+  // Key box button (0..6) with its number and its label in the table shown: after a choice.
+  std::function<void(Painter&)> keyBoxRedraw(int button) const;
 
  private:
   std::uint8_t sensorType() const { return image_.device.currentSensorType; }

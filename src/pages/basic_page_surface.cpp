@@ -1,10 +1,6 @@
 #include "pages/basic_page_surface.h"
 
-#include "keys/function_choice.h"
-
 namespace ombrisk {
-
-static_assert(kKeyBoxCount == kButtonsWithKeyBox, "one key box per button that has one");
 
 namespace {
 
@@ -18,6 +14,8 @@ constexpr Region kFirstKeyBox{252, 199, 463, 220};
 constexpr int kKeyPitch = 23;
 constexpr Region kFirstKeyList{252, 221, 463, 491};
 constexpr int kKeyNumberWidth = 20;
+// The label ends short of the box's arrow cell, 189 pixels from its left edge.
+constexpr int kKeyLabelRight = 187;
 
 // The stage columns: 16 pixels wide, one every 27; the DPI cells one every 18 upwards from
 // level 1 at the bottom.
@@ -117,6 +115,7 @@ Region keyNumberRegion(int button) {
 
 Region keyLabelRegion(int button) {
   Region box = regionOf(basicPageSurface(), KeyBox, button).rect;
+  box.right = box.left + kKeyLabelRight;
   box.left += kKeyNumberWidth;
   return box;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "keys/function_choice.h"
 #include "pages/window_surface.h"
 
 namespace ombrisk {
@@ -26,7 +27,7 @@ enum class BasicControl {
   LightingList,  // index 0..2
 };
 
-inline constexpr int kKeyBoxCount = 7;
+inline constexpr int kKeyBoxCount = static_cast<int>(kButtonsWithKeyBox);
 inline constexpr int kReportRatePositions = 4;
 inline constexpr int kStages = 4;
 inline constexpr int kDpiLevelsMax = 12;
@@ -60,7 +61,7 @@ struct PageText {
 std::vector<PageText> basicPageTexts(const InterfaceTexts& texts);
 
 // The rectangles of the number and of the label of key box k (0..6): the number at its
-// left, the label right of it.
+// left, the label right of it up to the box's arrow.
 Region keyNumberRegion(int button);
 Region keyLabelRegion(int button);
 

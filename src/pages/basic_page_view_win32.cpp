@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include "keys/key_editor_run_win32.h"
 #include "pages/dpi_controls.h"
 #include "pages/lighting.h"
 #include "skin/text_win32.h"
@@ -33,6 +34,8 @@ BasicPageView::BasicPageView(PageContext& context)
     : PageView(context), page_(context.image, context.labels, context.texts) {
   for (int button = 0; button < kKeyBoxCount; ++button)
     keyLists_[button] = std::make_unique<DropDownList>(context.window, keyDropDown(button), context.smallFont);
+  // No box and no fixed place: it opens beside the DPI Switch item, and every press closes it.
+  dpiList_ = std::make_unique<DropDownList>(context.window, DropDownBox{kDpiActionListId, {}, {}}, context.smallFont);
   for (int box = 0; box < kLightingBoxes; ++box)
     lightingLists_[box] = std::make_unique<DropDownList>(context.window, lightingDropDown(box), context.smallFont);
   for (int stage = 0; stage < kStages; ++stage)
@@ -53,6 +56,7 @@ void BasicPageView::build(Painter& painter) { page_.paint(painter); }
 std::vector<DropDownList*> BasicPageView::lists() {
   std::vector<DropDownList*> all;
   for (const auto& list : keyLists_) all.push_back(list.get());
+  all.push_back(dpiList_.get());
   for (const auto& list : lightingLists_) all.push_back(list.get());
   return all;
 }
@@ -70,13 +74,73 @@ bool BasicPageView::press(int x, int y) {
 }
 
 void BasicPageView::keyBoxPressed(int button) {
-  if (keyLists_[button]->isOpen()) keyLists_[button]->close();
+  const bool wasOpen = keyLists_[button]->isOpen();
+  closeKeyLists();
+  if (wasOpen) return;
+  const FunctionListOpening opening =
+      openFunctionList(context().image.record, texts(), static_cast<std::size_t>(button), keyDropDown(button));
+  if (const auto* message = std::get_if<MessageToShow>(&opening)) {
+    showMessage(*message);
+    return;
+  }
+  const auto& list = std::get<FunctionListToOpen>(opening);
+  keyLists_[button]->open(list.items, list.geometry.list);
 }
 
-void BasicPageView::openKeyList(int button, const std::vector<std::string>& items) {
-  for (int other = 0; other < kKeyBoxCount; ++other)
-    if (other != button) keyLists_[other]->close();
-  keyLists_[button]->open(items);
+void BasicPageView::closeKeyLists() {
+  dpiList_->close();
+  for (const auto& list : keyLists_) list->close();
+}
+
+std::optional<int> BasicPageView::openKeyList() const {
+  for (int button = 0; button < kKeyBoxCount; ++button)
+    if (keyLists_[button]->isOpen()) return button;
+  return std::nullopt;
+}
+
+void BasicPageView::followFunctionList(int button, const MSG& message) {
+  HWND list = keyLists_[button]->list();
+  const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, message.lParam);
+  const int item = HIWORD(hit) == 0 ? static_cast<int>(LOWORD(hit)) : -1;
+  switch (dpiSideListOnHover(item, dpiList_->isOpen())) {
+    case DpiSideListChange::Open: {
+      // The list's client area in the page: the item's rectangle is relative to it.
+      RECT client{}, item{};
+      GetClientRect(list, &client);
+      MapWindowPoints(list, context().window, reinterpret_cast<POINT*>(&client), 2);
+      SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(kDpiSwitchPosition), reinterpret_cast<LPARAM>(&item));
+      dpiList_->open(dpiActionItems(),
+                     dpiActionListRegion({client.left, client.top, client.right, client.bottom},
+                                         {item.left, item.top, item.right, item.bottom}));
+      return;
+    }
+    case DpiSideListChange::Close:
+      dpiList_->close();
+      return;
+    case DpiSideListChange::None:
+      return;
+  }
+}
+
+void BasicPageView::carryOut(int button, const KeyChoiceStep& step) {
+  if (std::holds_alternative<KeepListOpen>(step)) return;
+  // The lists go before an editor comes up: nothing is chosen in them any more.
+  closeKeyLists();
+  CloseList closed;
+  if (const auto* editor = std::get_if<RunEditor>(&step)) {
+    const std::optional<EditorAnswer> answer =
+        runKeyEditor(editor->dialog, context().window, context().profiles, context().paths.recordIni);
+    KeyChoiceContext keys = page_.keyChoice();
+    closed = finishKeyEditor(keys, static_cast<std::size_t>(button), answer);
+  } else {
+    closed = std::get<CloseList>(step);
+  }
+  if (closed.message) showMessage(*closed.message);
+  if (closed.changed) context().surface.paint(page_.keyBoxRedraw(button));
+}
+
+void BasicPageView::showMessage(const MessageToShow& message) {
+  MessageBoxW(context().window, widen(message.text).c_str(), widen(message.caption).c_str(), MB_OK);
 }
 
 void BasicPageView::lightingBoxPressed(int box) {
@@ -130,6 +194,22 @@ void BasicPageView::chooseColour(int stage) {
 }
 
 bool BasicPageView::command(WPARAM wParam, LPARAM lParam) {
+  // A choice in a function list or in the side list; DPI Switch keeps its list open.
+  for (int button = 0; button < kKeyBoxCount; ++button)
+    if (const auto choice = keyLists_[button]->chosen(wParam, lParam)) {
+      KeyChoiceContext keys = page_.keyChoice();
+      carryOut(button, chooseKeyFunction(keys, static_cast<std::size_t>(button), choice->index));
+      return true;
+    }
+  if (const auto choice = dpiList_->chosen(wParam, lParam)) {
+    if (const std::optional<int> button = openKeyList()) {
+      KeyChoiceContext keys = page_.keyChoice();
+      carryOut(*button, chooseDpiAction(keys, static_cast<std::size_t>(*button), choice->index));
+    } else {
+      dpiList_->close();
+    }
+    return true;
+  }
   for (int box = 0; box < kLightingBoxes; ++box)
     if (const auto choice = lightingLists_[box]->onCommand(wParam, lParam)) {
       chooseLighting(box, choice->index, context().image.record);
@@ -142,6 +222,8 @@ bool BasicPageView::command(WPARAM wParam, LPARAM lParam) {
 bool BasicPageView::preTranslate(MSG& message) {
   if (message.message == WM_MOUSEMOVE) {
     for (DropDownList* list : lists()) list->followPointer(message);
+    if (const std::optional<int> button = openKeyList(); button && message.hwnd == keyLists_[*button]->list())
+      followFunctionList(*button, message);
     return false;
   }
   if (message.message == WM_MOUSEWHEEL) {

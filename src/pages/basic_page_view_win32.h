@@ -1,10 +1,12 @@
 // The Basic page: key table, report rate, DPI stages and lighting. The page's decisions are
-// BasicPage's; this view carries them out with the page's child windows: the stage colour
-// swatches, the lighting value boxes, the lighting lists and the key boxes' function lists.
+// BasicPage's and the key choice's (keys/function_choice); this view carries them out with
+// the page's child windows: the stage colour swatches, the lighting value boxes, the
+// lighting lists, the key boxes' function lists with the DPI side list, and the key editors.
 #pragma once
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,11 +29,20 @@ class BasicPageView final : public PageView {
   bool preTranslate(MSG& message) override;
 
  private:
-  // A press on key box button (0..6). The function lists and their choices belong to the key
-  // assignment; until they open here the press only closes the other lists.
+  // A press on key box button (0..6): its function list closes when open; otherwise every
+  // other closes and the button's opens, unless it holds the table's last Left Click.
   void keyBoxPressed(int button);
-  // Opens the function list of button with items, closing any other: one key list at a time.
-  void openKeyList(int button, const std::vector<std::string>& items);
+  // The function lists and the DPI side list.
+  void closeKeyLists();
+  // The button whose function list is open.
+  std::optional<int> openKeyList() const;
+  // A pointer move over an open function list: the DPI side list opens beside "DPI Switch"
+  // while the pointer is on it.
+  void followFunctionList(int button, const MSG& message);
+  // Carries out what a choice in a function list or the side list asks: an editor to run,
+  // the lists to close, a message, the key box to repaint.
+  void carryOut(int button, const KeyChoiceStep& step);
+  void showMessage(const MessageToShow& message);
   void lightingBoxPressed(int box);
   void chooseColour(int stage);
   // The lighting value boxes as the record has them: created, updated or removed.
@@ -40,6 +51,7 @@ class BasicPageView final : public PageView {
 
   BasicPage page_;
   std::array<std::unique_ptr<DropDownList>, kKeyBoxCount> keyLists_;
+  std::unique_ptr<DropDownList> dpiList_;  // any press on the page closes it
   std::array<std::unique_ptr<DropDownList>, kLightingBoxes> lightingLists_;
   std::array<HWND, kStages> swatches_{};
   std::array<HWND, kLightingBoxes> lightingValues_{};

@@ -52,6 +52,8 @@ void DropDownList::open(const std::vector<std::string>& items, const Region& lis
                                                      : needed);
   // Above the other children it covers (new children start at the bottom of their order).
   SetWindowPos(list_, HWND_TOP, 0, 0, width, rect.height(), SWP_NOMOVE | SWP_NOACTIVATE);
+  // Drawn at once: until then the controls it covers still show through it.
+  UpdateWindow(list_);
 }
 
 void DropDownList::close() {
@@ -87,6 +89,12 @@ bool DropDownList::scroll(int wheelDelta) {
 }
 
 std::optional<DropDownList::Choice> DropDownList::onCommand(WPARAM wParam, LPARAM lParam) {
+  std::optional<Choice> choice = chosen(wParam, lParam);
+  if (choice) close();
+  return choice;
+}
+
+std::optional<DropDownList::Choice> DropDownList::chosen(WPARAM wParam, LPARAM lParam) const {
   if (!list_ || LOWORD(wParam) != geometry_.listId || reinterpret_cast<HWND>(lParam) != list_) return std::nullopt;
   if (HIWORD(wParam) != LBN_SELCHANGE && HIWORD(wParam) != LBN_DBLCLK) return std::nullopt;
   const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
@@ -99,7 +107,6 @@ std::optional<DropDownList::Choice> DropDownList::onCommand(WPARAM wParam, LPARA
   } else {
     text.clear();
   }
-  close();
   return Choice{static_cast<int>(selected), narrow(text)};
 }
 

@@ -51,6 +51,9 @@ class DropDownList {
   // WM_COMMAND of the parent: a selection change or double click of this list gives its
   // choice and closes the list; nothing for other commands or without a selection.
   std::optional<Choice> onCommand(WPARAM wParam, LPARAM lParam);
+  // The same choice, with the list left open: for a list whose owner decides whether the
+  // choice closes it (an item that opens a side list keeps it open).
+  std::optional<Choice> chosen(WPARAM wParam, LPARAM lParam) const;
 
  private:
   HWND parent_;

@@ -68,7 +68,8 @@ HFONT createFittingFont(HFONT font, const std::string& text, int width) {
 
 RECT textBounds(HDC dc, const std::string& text, const Region& region, TextPlacement placement) {
   RECT bounds{region.left, region.top, region.right, region.bottom};
-  if (placement == TextPlacement::Paragraph) return bounds;
+  // These never leave their rectangle.
+  if (placement == TextPlacement::Paragraph || placement == TextPlacement::LeftCut) return bounds;
   const std::wstring wide = widen(text);
   SIZE size{};
   GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
@@ -99,6 +100,7 @@ void drawText(HDC dc, const std::string& text, const Region& region, COLORREF co
   switch (placement) {
     case TextPlacement::Centred: format |= DT_CENTER | DT_VCENTER | DT_SINGLELINE; break;
     case TextPlacement::Left: format |= DT_LEFT | DT_VCENTER | DT_SINGLELINE; break;
+    case TextPlacement::LeftCut: format |= DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS; break;
     case TextPlacement::Right: format |= DT_RIGHT | DT_VCENTER | DT_SINGLELINE; break;
     case TextPlacement::TopCentred: format |= DT_CENTER | DT_TOP | DT_SINGLELINE; break;
     case TextPlacement::Paragraph: {

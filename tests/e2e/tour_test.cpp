@@ -2,8 +2,9 @@
 // language of OMBRISK_TOUR_LANGUAGES it shows the tray icon, opens the window from the tray,
 // records a macro on the Advanced page by key presses, saves and applies it and prints the
 // mouse's macro block, switches to the other skin and shows both pages in it, sets up the
-// Basic page (report rate, a DPI stage, its colour, the lighting mode), applies it and prints
-// what the virtual mouse then holds, lets the mouse report events, opens the tray menu, and
+// Basic page (report rate, a DPI stage, its colour, the lighting mode; a function list and
+// each key editor shown; button 4 a single key and button 5 a combination by key presses),
+// applies it and prints what the virtual mouse then holds (the key matrices too), lets the mouse report events, opens the tray menu, and
 // saves the screen after each step into OMBRISK_TOUR_SHOTS (OMBRISK_TOUR_SKIN picks the skin
 // to start with). Not part of the test run (disabled).
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <sstream>
 
 #include "e2e/driver/basic_page_points.h"
+#include "e2e/driver/key_editor_steps.h"
 #include "e2e/driver/ombrisk_driver.h"
 
 namespace ombrisk::e2e {
@@ -61,8 +63,72 @@ std::string joined(const std::vector<int>& numbers, std::size_t count) {
   return text;
 }
 
-// Report rate 500, stage 1 on at level 6 in orange, Neon lighting fixed on, the factory keys;
-// then Apply, and what the mouse holds.
+// The function list of button 4 with the DPI side list beside it; then each editor as it
+// comes up and with its list open, cancelled.
+void showKeyEditors(Program& program, const std::wstring& shots, const std::wstring& language) {
+  using namespace key_editor;
+  if (openFunctionList(program, 4)) {
+    pointAtDpiSwitch(program, 4);
+    save(shots, language + L"-2i-function-list");
+    // Closed by a second press out of a double click's reach of the first.
+    program.clickClient(basic_page::keyBox(4).x + 40, basic_page::keyBox(4).y);
+    program.settle();
+  }
+  struct Editor {
+    int function, childId;
+    POINT box;
+    int listId;
+    const wchar_t* name;
+  };
+  const Editor editors[] = {
+      {kSingleKey, kSingleKeyName, {}, 0, L"single-key"},
+      {kComboKey, kComboModifier, kUpperBox, kComboModifierList, L"combo-key"},
+      {kFireKey, kFireKeyText, kUpperBox, kFireKeyList, L"fire-key"},
+      {kMultimedia, kMediaText, kChoiceBox, kMediaList, L"multimedia"},
+      {kWindows, kWindowsText, kChoiceBox, kWindowsList, L"windows"},
+      {kMacroKey, kMacroText, kChoiceBox, kMacroList, L"macro-key"},
+  };
+  for (const Editor& editor : editors) {
+    HWND dialog = chooseEditor(program, 4, editor.function, editor.childId);
+    EXPECT_TRUE(dialog) << "no editor " << utf8(editor.name);
+    if (!dialog) continue;
+    moveScreen({1200, 10});
+    save(shots, language + L"-2i-editor-" + editor.name);
+    if (editor.listId && openEditorList(dialog, editor.box, editor.listId)) {
+      moveScreen({1200, 10});
+      save(shots, language + L"-2i-editor-" + editor.name + L"-list");
+    }
+    EXPECT_TRUE(closeEditor(program, dialog, kDialogCancel)) << utf8(editor.name);
+  }
+}
+
+// Button 4 a single key by pressing T, button 5 Left Ctrl + C (the modifier from its list,
+// the key pressed), each through its editor; the labels the boxes then show.
+void giveKeys(Program& program, const std::wstring& shots, const std::wstring& language) {
+  using namespace key_editor;
+  if (HWND single = chooseEditor(program, 4, kSingleKey, kSingleKeyName)) {
+    typeKey('T');
+    EXPECT_TRUE(waitUntil([&] { return textOf(GetDlgItem(single, kSingleKeyName)) == L"T"; }, 5s));
+    closeEditor(program, single, kDialogOk);
+  } else {
+    ADD_FAILURE() << "no single key editor";
+  }
+  if (HWND combo = chooseEditor(program, 5, kComboKey, kComboModifier)) {
+    if (HWND list = openEditorList(combo, kUpperBox, kComboModifierList))
+      clickEditorItem(combo, list, kComboModifierList, 0);  // Left Ctrl
+    clickWindow(GetDlgItem(combo, kComboKey1), 20, 7);
+    typeKey('C');
+    EXPECT_TRUE(waitUntil([&] { return textOf(GetDlgItem(combo, kComboKey1)) == L"C"; }, 5s));
+    moveScreen({1200, 10});
+    save(shots, language + L"-2i-editor-combo-key-chosen");
+    closeEditor(program, combo, kDialogOk);
+  } else {
+    ADD_FAILURE() << "no combination editor";
+  }
+}
+
+// Report rate 500, stage 1 on at level 6 in orange, Neon lighting fixed on, the factory keys
+// with button 4 a single key and button 5 a combination; then Apply, and what the mouse holds.
 void setUpBasicPage(Program& program, VirtualMouse& mouse, const std::wstring& shots, const std::wstring& language) {
   using namespace basic_page;
   const auto click = [&](POINT p) {
@@ -87,11 +153,13 @@ void setUpBasicPage(Program& program, VirtualMouse& mouse, const std::wstring& s
   if (waitUntil([&] { return program.child(kEffectList) != nullptr; }, 5s))
     program.chooseListItem(kEffectList, 1);  // "RGB Fixed On"
   click(kKeyDefault);  // the factory keys, with their labels in the language
+  showKeyEditors(program, shots, language);
+  giveKeys(program, shots, language);
   moveScreen({1200, 10});
-  save(shots, language + L"-2i-basic-page-set");
+  save(shots, language + L"-2j-basic-page-set");
   click(kApply);
   moveScreen({1200, 10});
-  save(shots, language + L"-2j-applied");
+  save(shots, language + L"-2k-applied");
   const auto state = mouse.dump();
   if (!state) {
     ADD_FAILURE() << "no dump of the virtual mouse";
@@ -109,6 +177,9 @@ void setUpBasicPage(Program& program, VirtualMouse& mouse, const std::wstring& s
          joined(state->numbers("light_sets"), 6).c_str());
   printf("%s  lighting shown: %s / %s / %s\n", tag.c_str(), utf8(program.childText(kModeValue)).c_str(),
          utf8(program.childText(kParameterValue)).c_str(), utf8(program.childText(kEffectValue)).c_str());
+  const std::vector<std::string> matrices = state->strings("key_matrices");
+  for (std::size_t m = 0; m < matrices.size(); ++m)
+    printf("%s  key matrix %zu: %s\n", tag.c_str(), m + 1, matrices[m].c_str());
 }
 
 constexpr int kNameEdit = 150, kEventList = 152, kDelayEdit = 600, kSkinText = 560, kSkinColourBox = 561,

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "device/sensor_table.h"
+#include "keys/button_labels.h"
 #include "keys/key_functions.h"
 #include "keys/key_names.h"
 #include "macros/macro_codec.h"
@@ -127,9 +128,6 @@ std::string jsonString(std::string_view text) {
 }
 
 const char* tableName(KeyTableId table) { return table == KeyTableId::A ? "A" : "B"; }
-std::size_t labelIndex(KeyTableId table, std::size_t entry) {
-  return (table == KeyTableId::A ? 0 : kButtonCount) + entry;
-}
 
 }  // namespace
 

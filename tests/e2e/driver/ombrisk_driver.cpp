@@ -515,14 +515,14 @@ void clickScreen(POINT point, bool right) {
               mouseInput(point, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)});
 }
 
-void typeKey(WORD virtualKey) {
+void typeKey(WORD virtualKey, bool extended) {
   INPUT inputs[2] = {};
   const WORD scan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
   for (int i = 0; i < 2; ++i) {
     inputs[i].type = INPUT_KEYBOARD;
     inputs[i].ki.wVk = virtualKey;
     inputs[i].ki.wScan = scan;
-    inputs[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+    inputs[i].ki.dwFlags = (i ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
   }
   SendInput(2, inputs, sizeof(INPUT));
 }

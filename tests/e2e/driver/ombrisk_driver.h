@@ -166,8 +166,9 @@ void answerMessageBox(const MessageBoxInfo& box, int button = IDOK);
 // Input as a user gives it: the pointer and the keyboard through SendInput.
 void clickScreen(POINT point, bool right = false);
 void moveScreen(POINT point);
-// A key press and release with its scan code, so that key names resolve.
-void typeKey(WORD virtualKey);
+// A key press and release with its scan code (and the extended flag for the keys that have
+// one: the right Ctrl key, the arrows, ...), so that key names resolve.
+void typeKey(WORD virtualKey, bool extended = false);
 // A press at from, a move by (dx, dy) in steps, and the release there.
 void dragScreen(POINT from, int dx, int dy);
 

@@ -226,7 +226,8 @@ TEST_F(FunctionChoiceInChinese, LabelsUseTheLanguagesFunctionTexts) {
   EXPECT_EQ(label(A, 3), "宏-连招");
   EXPECT_EQ(choose(3, 2), kChanged);
   EXPECT_EQ(label(A, 3), "中键");
-  EXPECT_EQ(factoryButtonLabels(texts)[0], "左键");
+  resetKeyAssignments(context);
+  EXPECT_EQ(label(A, 0), "左键");
 }
 
 TEST_F(FunctionChoice, ACancelledEditorChangesNothing) {
@@ -309,7 +310,10 @@ TEST_F(FunctionChoice, FactoryAssignmentsInBothTables) {
       EXPECT_EQ(label(table, entry), expected[entry]);
       if (entry < words.size()) EXPECT_EQ(word(table, entry), words[entry]) << entry;
     }
-  const ButtonLabelSet traditional = factoryButtonLabels(InterfaceTexts(Language::TraditionalChinese));
+  const InterfaceTexts traditionalTexts(Language::TraditionalChinese);
+  ButtonLabelSet traditional;
+  KeyChoiceContext traditionalContext{record, traditional, traditionalTexts};
+  resetKeyAssignments(traditionalContext);
   EXPECT_EQ(traditional[4], "後退方向鍵");
   EXPECT_EQ(traditional[kButtonCount + 6], "DPI -");
   EXPECT_EQ(traditional[kButtonCount + 11], "按鍵關閉");

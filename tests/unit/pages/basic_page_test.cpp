@@ -106,7 +106,7 @@ TEST_F(BasicPageTest, PaintShowsTheKeyTableChosenWithItsLabels) {
   EXPECT_EQ(painted.imageAt(357, 518), SkinImage::ButtonOver);    // Mode B, chosen
   EXPECT_EQ(painted.imageAt(252, 199 + 23 * 6), SkinImage::DropdownBoxNormal);
   // Box 3 of table B: entry 2 of B, the fifteenth label.
-  EXPECT_EQ(painted.textsIn({272, 245, 463, 266}), std::vector<std::string>{"label 14"});
+  EXPECT_EQ(painted.textsIn({272, 245, 439, 266}), std::vector<std::string>{"label 14"});
   EXPECT_EQ(painted.textsIn({252, 245, 272, 266}), std::vector<std::string>{"3"});
   EXPECT_TRUE(painted.drewText("Mode B"));
   EXPECT_TRUE(painted.drewText("Report Rate Setting"));
@@ -213,14 +213,14 @@ TEST_F(BasicPageTest, ModeButtonsSwitchTheTableShown) {
   EXPECT_EQ(record()[rec::kKeyTableSelector], 1);
   EXPECT_EQ(toB.imageAt(357, 518), SkinImage::ButtonOver);
   EXPECT_EQ(toB.imageAt(253, 518), SkinImage::ButtonNormal);
-  EXPECT_EQ(toB.textsIn({272, 199, 463, 220}), std::vector<std::string>{"B one"});
+  EXPECT_EQ(toB.textsIn({272, 199, 439, 220}), std::vector<std::string>{"B one"});
   EXPECT_EQ(toB.textsIn({252, 199, 272, 220}), std::vector<std::string>{"1"}) << "the number stays on its box";
   EXPECT_TRUE(toB.drewText("Mode A"));
 
   RecordingPainter toA;
   press(300, 525, toA);
   EXPECT_EQ(record()[rec::kKeyTableSelector], 0);
-  EXPECT_EQ(toA.textsIn({272, 199, 463, 220}), std::vector<std::string>{"A one"});
+  EXPECT_EQ(toA.textsIn({272, 199, 439, 220}), std::vector<std::string>{"A one"});
 }
 
 TEST_F(BasicPageTest, DefaultGivesTheFactoryKeysAndLabelsInTheLanguage) {
@@ -247,7 +247,7 @@ TEST_F(BasicPageTest, DefaultGivesTheFactoryKeysAndLabelsInTheLanguage) {
                                   "左鍵",   "右鍵",   "中鍵",   "前進方向鍵", "後退方向鍵", "DPI +",
                                   "DPI -",  "按鍵關閉", "按鍵關閉", "按鍵關閉",     "按鍵關閉",     "按鍵關閉"};
   EXPECT_EQ(labels, factory);
-  EXPECT_EQ(redrawn.textsIn({272, 199 + 23 * 5, 463, 220 + 23 * 5}), std::vector<std::string>{"DPI +"});
+  EXPECT_EQ(redrawn.textsIn({272, 199 + 23 * 5, 439, 220 + 23 * 5}), std::vector<std::string>{"DPI +"});
   EXPECT_EQ(redrawn.imageAt(252, 199), SkinImage::DropdownBoxNormal);
 }
 
@@ -260,7 +260,7 @@ TEST_F(BasicPageTest, HoveredKeyBoxKeepsItsNumberAndLabel) {
   controls[4].draw(over, true);
   EXPECT_EQ(over.imageAt(252, 199 + 23 * 3), SkinImage::DropdownBoxOver);
   EXPECT_EQ(over.textsIn({252, 268, 272, 289}), std::vector<std::string>{"4"});
-  EXPECT_EQ(over.textsIn({272, 268, 463, 289}), std::vector<std::string>{"Forward"});
+  EXPECT_EQ(over.textsIn({272, 268, 439, 289}), std::vector<std::string>{"Forward"});
   RecordingPainter defaultOver;
   controls[0].draw(defaultOver, true);
   EXPECT_EQ(defaultOver.imageAt(307, 549), SkinImage::ButtonOver);
