@@ -7,11 +7,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 build=${OMBRISK_BUILD_DIR:-build/win}
-if [[ ! -f $build/build.ninja ]]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
-fi
-cmake --build "$build" -j2 --target e2e_tests install_folder vmouse
+source scripts/wine-helpers.sh
+build_win_tree "$build" e2e_tests install_folder vmouse
 export OMBRISK_UNPLUG_APPLIES=${1:-100}
 [[ -n ${2:-} ]] && export OMBRISK_UNPLUG_SEED=$2
 exec scripts/wine-run.sh --prefix "$build/wineprefix" "$build/tests/e2e_tests.exe" \

@@ -9,11 +9,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
 build=${OMBRISK_BUILD_DIR:-build/win}
-if [[ ! -f $build/build.ninja ]]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
-fi
-cmake --build "$build" -j2 --target bench_soak
+source scripts/wine-helpers.sh
+build_win_tree "$build" bench_soak
 prefix=$(mkdir -p "$build" && cd "$build" && pwd)/soak-wineprefix
 
 # The Unix process of this prefix's Ombrisk.exe (other prefixes may run one too).
