@@ -12,6 +12,7 @@ if(WIN32)
   # Every Wine test runs through the wrapper with its private prefix and display.
   set(OMBRISK_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${OMBRISK_ROOT}/scripts/wine-run.sh --prefix ${OMBRISK_WINEPREFIX})
+  include(${CMAKE_CURRENT_LIST_DIR}/system_dlls.cmake)
 else()
   set(OMBRISK_WIN32 OFF)
   option(OMBRISK_SANITIZE "Build the native tree with ASan and UBSan" ON)

@@ -1,5 +1,5 @@
 # Helpers of the scripts that run Wine programs here (sourced, not run): wine-run.sh,
-# run.sh and bench/idle/run.sh.
+# run.sh, bench/idle/run.sh, bench/soak/run.sh and unplug_loop.sh.
 
 # Starts an Xvfb of its own; -displayfd lets it pick a free display number and tell which.
 # Sets DISPLAY and xvfb_pid; fails when Xvfb does not start.
@@ -27,4 +27,15 @@ start_vmouse_exe() {
     sleep 0.1
   done
   return 1
+}
+
+# Configures the MinGW-w64 tree BUILD (once) and builds the given targets in it.
+build_win_tree() {
+  local build=$1
+  shift
+  if [[ ! -f $build/build.ninja ]]; then
+    cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
+  fi
+  cmake --build "$build" -j 2 --target "$@"
 }

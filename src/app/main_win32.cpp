@@ -6,8 +6,10 @@
 
 #include "app/command_line.h"
 #include "app/corvane_app_win32.h"
+#include "util/dll_search_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  ombrisk::limitDllSearchToSystemFolder();
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::u16string> list;

@@ -4,11 +4,16 @@
 #include "app/window_messages.h"
 #include "device/device_link_win32.h"
 #include "mouse_connection.h"
+#include "util/dll_search_win32.h"
 #include "util/module_win32.h"
 #include "util/wide_win32.h"
 
 namespace ombrisk::ctl {
 namespace {
+
+// Before main: the HID and timer DLLs are loaded at their first call, from the system
+// folder only (the tool may run elevated from any folder).
+const bool dllSearchLimited = (limitDllSearchToSystemFolder(), true);
 
 class HidMouseConnection final : public MouseConnection {
  public:

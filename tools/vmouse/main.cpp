@@ -22,7 +22,7 @@ constexpr std::string_view kUsage =
     "usage: vmouse serve --port P [--state FILE] [--sensor T] [--command-first]\n"
     "                    [--plain-echo | --silent | --hostile | --late]\n"
     "       vmouse plug --port P\n"
-    "       vmouse unplug --port P\n"
+    "       vmouse unplug --port P [--after N]\n"
     "       vmouse event --port P TYPE VALUE\n"
     "       vmouse dump --port P\n";
 
@@ -49,6 +49,7 @@ struct Arguments {
   VirtualMouseOptions options;
   bool portGiven = false;
   int faultSwitches = 0;
+  std::optional<unsigned> unplugAfter;
   std::vector<std::string> positional;
 };
 
@@ -77,6 +78,11 @@ std::string parse(int argc, char** argv, Arguments& a) {
       auto sensor = text ? number(*text, 3) : std::nullopt;
       if (!sensor) return "--sensor needs a sensor type 0 to 3";
       a.options.sensorType = static_cast<std::uint8_t>(*sensor);
+    } else if (arg == "--after") {
+      auto text = value();
+      auto commands = text ? number(*text, 65535) : std::nullopt;
+      if (!commands || *commands == 0) return "--after needs a number of commands (1 to 65535)";
+      a.unplugAfter = *commands;
     } else if (arg == "--command-first") {
       a.options.commandFirst = true;
     } else if (arg.starts_with("--")) {
@@ -93,6 +99,7 @@ std::string parse(int argc, char** argv, Arguments& a) {
     }
   }
   if (!a.portGiven) return "--port is required";
+  if (a.unplugAfter && a.command != "unplug") return "--after belongs to unplug";
   if (a.faultSwitches > 1) {
     std::string switches;
     for (const FaultModeInfo& mode : kFaultModes)
@@ -128,7 +135,7 @@ int control(const Arguments& a) {
   if (a.command == "plug" && a.positional.empty()) {
     done = client.plug(error);
   } else if (a.command == "unplug" && a.positional.empty()) {
-    done = client.unplug(error);
+    done = a.unplugAfter ? client.unplugAfter(*a.unplugAfter, error) : client.unplug(error);
   } else if (a.command == "event" && a.positional.size() == 2) {
     auto type = number(a.positional[0], 255);
     auto value = number(a.positional[1], 255);

@@ -293,7 +293,7 @@ std::optional<std::vector<std::uint8_t>> VirtualMouseModel::takeInput(std::size_
   return report;
 }
 
-std::string VirtualMouseModel::dumpJson(bool plugged) const {
+std::string VirtualMouseModel::dumpJson(bool plugged, unsigned long long commands) const {
   const auto& s = settings_;
   std::string json = "{\n";
   auto field = [&](std::string_view key, const std::string& value, bool last = false) {
@@ -316,6 +316,7 @@ std::string VirtualMouseModel::dumpJson(bool plugged) const {
   field("stage_codes", numbers(s.stageCodes));
   field("key_matrices", list(s.keyMatrices, quotedHex));
   field("macros", list(s.macros, quotedHex));
+  field("commands", std::to_string(commands));
   field("log", list(log_, quotedHex), true);
   return json + "}\n";
 }

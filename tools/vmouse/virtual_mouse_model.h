@@ -89,7 +89,8 @@ class VirtualMouseModel {
   const std::vector<Frame>& log() const { return log_; }
   // Grows with every change of the settings (for saving the state file).
   unsigned revision() const { return revision_; }
-  std::string dumpJson(bool plugged) const;
+  // commands: the requests answered on the command interface since start (the server's count).
+  std::string dumpJson(bool plugged, unsigned long long commands) const;
 
  private:
   // A block write waiting for its data.

@@ -45,13 +45,13 @@ class Server final : public VirtualMouseServer {
 
   void unplug() override {
     std::lock_guard lock(mutex_);
-    if (!plugged_) return;
-    plugged_ = false;
-    model_.resetLink();
-    // Handles on a removed device stop working, as the system's do.
-    for (auto& c : connections_)
-      if (c->role == Role::Command || c->role == Role::Event) c->socket->cancel();
-    tellWatchers();
+    unplugLocked();
+  }
+
+  void unplugAfter(unsigned commands) override {
+    std::lock_guard lock(mutex_);
+    if (commands == 0) unplugLocked();
+    else commandsBeforeUnplug_ = commands;
   }
 
   void sendEvent(std::uint8_t type, std::uint8_t value) override {
@@ -67,7 +67,7 @@ class Server final : public VirtualMouseServer {
 
   std::string dumpJson() override {
     std::lock_guard lock(mutex_);
-    return model_.dumpJson(plugged_);
+    return model_.dumpJson(plugged_, commands_);
   }
 
   void stop() override {
@@ -99,6 +99,25 @@ class Server final : public VirtualMouseServer {
   static void send(Connection& c, Message type, std::span<const std::uint8_t> payload = {}) {
     std::lock_guard lock(c.sendMutex);
     vm::sendMessage(*c.socket, type, payload);
+  }
+
+  // Caller holds mutex_.
+  void unplugLocked() {
+    commandsBeforeUnplug_.reset();
+    if (!plugged_) return;
+    plugged_ = false;
+    model_.resetLink();
+    // Handles on a removed device stop working, as the system's do.
+    for (auto& c : connections_)
+      if (c->role == Role::Command || c->role == Role::Event) c->socket->cancel();
+    tellWatchers();
+  }
+
+  // After a request on the command interface has been answered.
+  void afterCommand() {
+    std::lock_guard lock(mutex_);
+    ++commands_;
+    if (commandsBeforeUnplug_ && --*commandsBeforeUnplug_ == 0) unplugLocked();
   }
 
   // Caller holds mutex_.
@@ -191,6 +210,7 @@ class Server final : public VirtualMouseServer {
           }
         }
         send(c, Message::Result, oneByte(done));
+        if (done) afterCommand();
         return true;
       }
       case Message::GetFeature: {
@@ -201,6 +221,7 @@ class Server final : public VirtualMouseServer {
           report = model_.answerFeature(vm::getU16(p, 0));
         }
         send(c, Message::Report, report);
+        afterCommand();
         return true;
       }
       case Message::ReadInput: {
@@ -215,6 +236,7 @@ class Server final : public VirtualMouseServer {
         // Nothing queued: wait as a device would, then report that nothing came.
         if (!report) std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
         send(c, Message::Report, report ? *report : std::vector<std::uint8_t>{});
+        afterCommand();
         return true;
       }
       case Message::FlushInput: {
@@ -227,6 +249,7 @@ class Server final : public VirtualMouseServer {
           }
         }
         send(c, Message::Result, oneByte(done));
+        if (done) afterCommand();
         return true;
       }
       case Message::Watch: {
@@ -241,7 +264,9 @@ class Server final : public VirtualMouseServer {
         send(c, Message::Result, oneByte(true));
         return true;
       case Message::Unplug:
-        unplug();
+        // A count: the mouse goes after that many more commands.
+        if (p.size() >= 2) unplugAfter(vm::getU16(p, 0));
+        else unplug();
         send(c, Message::Result, oneByte(true));
         return true;
       case Message::Event:
@@ -263,6 +288,8 @@ class Server final : public VirtualMouseServer {
   std::mutex mutex_;
   VirtualMouseModel model_;
   bool plugged_ = true;
+  std::optional<unsigned> commandsBeforeUnplug_;  // an unplug armed by unplugAfter
+  unsigned long long commands_ = 0;  // answered on the command interface
   unsigned savedRevision_ = 0;
   std::unique_ptr<LoopbackListener> listener_;
   const std::uint16_t port_;

@@ -30,6 +30,9 @@ class VirtualMouseServer {
   virtual std::uint16_t port() const = 0;
   virtual void plug() = 0;
   virtual void unplug() = 0;
+  // The mouse is removed right after answering the next `commands` requests on its command
+  // interface (1: after the next one): a pull at a chosen point of a transfer.
+  virtual void unplugAfter(unsigned commands) = 0;
   // Sends an event report (report id 6, type, 0, value) on every open event interface.
   virtual void sendEvent(std::uint8_t type, std::uint8_t value) = 0;
   virtual std::string dumpJson() = 0;

@@ -235,6 +235,13 @@ bool VirtualMouseClient::unplug(std::string& error) const {
   return reply && reply->type == Message::Result;
 }
 
+bool VirtualMouseClient::unplugAfter(unsigned commands, std::string& error) const {
+  std::vector<std::uint8_t> payload;
+  vm::putU16(payload, static_cast<std::uint16_t>(std::min(commands, 0xFFFFu)));
+  auto reply = request(Message::Unplug, payload, error);
+  return reply && reply->type == Message::Result;
+}
+
 bool VirtualMouseClient::sendEvent(std::uint8_t type, std::uint8_t value, std::string& error) const {
   const std::uint8_t payload[] = {type, value};
   auto reply = request(Message::Event, payload, error);

@@ -78,6 +78,8 @@ class VirtualMouseClient {
   // The controls of `vmouse plug|unplug|event|dump`.
   bool plug(std::string& error) const;
   bool unplug(std::string& error) const;
+  // The mouse is pulled out right after it has answered that many more commands (1..65535).
+  bool unplugAfter(unsigned commands, std::string& error) const;
   bool sendEvent(std::uint8_t type, std::uint8_t value, std::string& error) const;
   std::optional<std::string> dump(std::string& error) const;
 

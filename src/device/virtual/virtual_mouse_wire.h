@@ -27,7 +27,7 @@ enum class Message : std::uint8_t {
   Watch,          // -> Presence now, then Presence at each plug and unplug
   Presence,       // 1 byte: 1 = the mouse is plugged in
   Plug,           // -> Result
-  Unplug,         // -> Result
+  Unplug,         // [u16 commands: only after answering that many more] -> Result
   Event,          // type, value -> Result
   Dump,           // -> Text
   Text,           // UTF-8 text

@@ -324,7 +324,7 @@ VirtualMouseClient clientOn(int port) {
 }  // namespace
 
 VirtualMouse::VirtualMouse(const std::wstring& extraArguments)
-    : process_(VmouseProcess::start(extraArguments, error_)) {}
+    : process_(VmouseProcess::start(extraArguments, error_)), arguments_(extraArguments) {}
 
 VirtualMouse::~VirtualMouse() = default;
 
@@ -341,6 +341,22 @@ bool VirtualMouse::sendEvent(int type, int value) {
 
 bool VirtualMouse::plug() { return ready() && clientOn(port()).plug(error_); }
 bool VirtualMouse::unplug() { return ready() && clientOn(port()).unplug(error_); }
+
+bool VirtualMouse::unplugAfter(int commands) {
+  return ready() && clientOn(port()).unplugAfter(static_cast<unsigned>(commands), error_);
+}
+
+void VirtualMouse::kill() {
+  if (process_) process_->kill();
+}
+
+bool VirtualMouse::restart() {
+  if (!process_) return false;
+  const std::uint16_t port = process_->port();
+  process_.reset();
+  process_ = VmouseProcess::startOnPort(port, arguments_, error_);
+  return process_ != nullptr;
+}
 
 std::optional<MouseState> VirtualMouse::dump() {
   if (!ready()) return std::nullopt;

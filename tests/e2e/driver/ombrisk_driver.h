@@ -112,12 +112,18 @@ class VirtualMouse {
   bool sendEvent(int type, int value);
   bool plug();
   bool unplug();
+  // Pulls the mouse out right after it has answered that many more commands.
+  bool unplugAfter(int commands);
+  // Ends vmouse.exe at once, as if it crashed; restart() serves a fresh mouse on the same port.
+  void kill();
+  bool restart();
   std::optional<MouseState> dump();
   // Macro block index (0..11) as 256 hex digits, from the dump.
   std::optional<std::string> macroBlock(int index);
 
  private:
   std::unique_ptr<VmouseProcess> process_;
+  std::wstring arguments_;
   std::string error_;
 };
 

@@ -341,6 +341,34 @@ TEST(VirtualMouseControls, PlugUnplugAndEventsReachTheirWatchers) {
   EXPECT_NE(mouse.openPort(), nullptr);
 }
 
+// The pull at a chosen point of a transfer: the armed count of commands is answered, then the
+// mouse is gone for every handle and watcher; plugging in again disarms nothing left over.
+TEST(VirtualMouseControls, UnplugAfterACountOfCommands) {
+  VirtualMouse mouse;
+  std::string error;
+  auto watch = mouse.client->watchPresence();
+  ASSERT_NE(watch, nullptr);
+  EXPECT_EQ(watch->next(2000), std::optional<bool>(true));
+  auto port = mouse.openPort();
+  ASSERT_NE(port, nullptr);
+  ASSERT_TRUE(mouse.client->unplugAfter(3, error)) << error;
+  Bytes feature(9, 0);
+  EXPECT_TRUE(port->setFeature(Bytes(9, 0)));
+  EXPECT_TRUE(port->getFeature(feature)) << "a read counts as a command";
+  EXPECT_EQ(watch->next(300), std::nullopt) << "still plugged in after two";
+  EXPECT_TRUE(port->setFeature(Bytes(9, 0))) << "the third is answered";
+  EXPECT_EQ(watch->next(2000), std::optional<bool>(false));
+  EXPECT_FALSE(port->setFeature(Bytes(9, 0)));
+  EXPECT_NE(mouse.dump().find("\"plugged\": false"), std::string::npos);
+  EXPECT_NE(mouse.dump().find("\"commands\": 3,"), std::string::npos);
+
+  ASSERT_TRUE(mouse.client->plug(error)) << error;
+  EXPECT_EQ(watch->next(2000), std::optional<bool>(true));
+  auto again = mouse.openPort();
+  ASSERT_NE(again, nullptr);
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(again->setFeature(Bytes(9, 0))) << "the count was used up";
+}
+
 TEST(VirtualMouseControls, ServesIpv6LoopbackToo) {
   VirtualMouse mouse;
   VirtualMouseClient client({"::1", mouse.server->port()});

@@ -80,6 +80,8 @@ TEST(VmouseCommandLine, ServeThenActOnItThenStop) {
   const std::string port = " --port " + std::to_string(served.port);
 
   EXPECT_EQ(run("event" + port + " 7 2").status, 0);
+  EXPECT_EQ(run("unplug" + port + " --after 2").status, 0);
+  EXPECT_NE(run("dump" + port).output.find("\"plugged\": true"), std::string::npos) << "armed, not yet pulled";
   EXPECT_EQ(run("unplug" + port).status, 0);
   const RunResult dump = run("dump" + port);
   EXPECT_EQ(dump.status, 0);
@@ -98,6 +100,7 @@ TEST(VmouseCommandLine, UsageErrorsExitWith2) {
   for (const char* arguments :
        {"", "serve", "dump", "event --port 5 7", "event --port 5 7 300", "serve --port 70000",
         "serve --port 0 --sensor 4", "serve --port 0 --silent --hostile", "serve --port 0 --loud",
+        "unplug --port 5 --after 0", "unplug --port 5 --after", "serve --port 0 --after 3",
         "fly --port 5", "dump --port 0"}) {
     EXPECT_EQ(run(arguments).status, 2) << arguments;
   }
