@@ -10,6 +10,9 @@ namespace ombrisk {
 namespace {
 
 constexpr const char* kBlanks = " \t\r";
+// Kept on saving: without it the text would be read as the ANSI code page by the system's
+// API, or as UTF-16 when it happens to begin with the bytes of that mark.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 std::string_view trim(std::string_view text) {
   const std::size_t first = text.find_first_not_of(kBlanks);
@@ -83,8 +86,8 @@ ProfileDocument ProfileDocument::fromBytes(std::string_view raw) {
       units += static_cast<char16_t>(static_cast<unsigned char>(raw[i]) | static_cast<unsigned char>(raw[i + 1]) << 8);
     text = utf16ToUtf8(units);
   } else {
-    document.encoding_ = Encoding::Bytes;
-    text = raw.starts_with("\xEF\xBB\xBF") ? raw.substr(3) : raw;
+    document.encoding_ = raw.starts_with(kUtf8Mark) ? Encoding::Utf8Mark : Encoding::Bytes;
+    text = document.encoding_ == Encoding::Utf8Mark ? raw.substr(kUtf8Mark.size()) : raw;
   }
   std::size_t start = 0;
   while (start < text.size()) {
@@ -111,6 +114,7 @@ std::string ProfileDocument::toBytes() const {
     text += "\r\n";
   }
   if (encoding_ == Encoding::Bytes) return text;
+  if (encoding_ == Encoding::Utf8Mark) return std::string(kUtf8Mark) + text;
   std::string raw = "\xFF\xFE";
   const std::u16string units = utf8ToUtf16(text);
   raw.reserve(2 + 2 * units.size());
@@ -246,10 +250,6 @@ bool ProfileStore::deleteSection(const std::string& file, std::string_view secti
 
 std::vector<std::string> ProfileStore::sectionNames(const std::string& file) {
   return load(file).sectionNames();
-}
-
-std::unique_ptr<ProfileStore> makePlatformProfileStore() {
-  return std::make_unique<ProfileStore>(makePlatformFileIo());
 }
 
 std::unique_ptr<ProfileStore> makePortableProfileStore() {

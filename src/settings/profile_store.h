@@ -17,9 +17,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "settings/file_io.h"
+
 namespace ombrisk {
 
-class FileIo;
 
 // Values are read with a buffer of this many characters, terminator included: a longer
 // value is cut to kProfileValueMax - 1 characters.
@@ -46,7 +47,9 @@ struct ProfileEntry {
 // A profile file in memory: one load, any number of reads and changes, one save.
 class ProfileDocument {
  public:
-  enum class Encoding { Utf16Le, Bytes };
+  // UTF-16LE with its byte-order mark, UTF-8 with its mark, or 8-bit text without a mark;
+  // a save keeps the file's own.
+  enum class Encoding { Utf16Le, Utf8Mark, Bytes };
   // Missing: no file yet (a save creates it as UTF-16LE with a byte-order mark, so that the
   // system's store keeps non-ASCII texts); Read: read whole; Unusable: too large or unreadable,
   // read as empty and never saved.
@@ -108,8 +111,11 @@ class ProfileStore {
   std::unique_ptr<FileIo> io_;
 };
 
-// The store on the platform's file operations (the program's), and on standard C files.
-std::unique_ptr<ProfileStore> makePlatformProfileStore();
+// The store on the platform's file operations (the program's; inline, so that the core does
+// not depend on the Win32 library that holds them), and on standard C files.
+inline std::unique_ptr<ProfileStore> makePlatformProfileStore() {
+  return std::make_unique<ProfileStore>(makePlatformFileIo());
+}
 std::unique_ptr<ProfileStore> makePortableProfileStore();
 
 }  // namespace ombrisk

@@ -83,6 +83,17 @@ TEST_F(PortableStore, AnsiFileStaysAnsiWhenWritten) {
             asBytes("[Skins]\r\nLan=CHS\r\nPath=Carbon\r\n\r\n[Other]\r\na=2\r\n"));
 }
 
+// A UTF-8 file keeps its byte-order mark; once it lost it, a file whose text begins with the
+// bytes FF FE read back as UTF-16.
+TEST_F(PortableStore, Utf8FileKeepsItsMark) {
+  for (const std::string text : {std::string("[Skins]\r\nPath=碳纤维\r\n"), std::string("\xFF\xFE[S]\r\n")}) {
+    writeBytes(ini, asBytes("\xEF\xBB\xBF" + text));
+    ASSERT_TRUE(store->write(ini, "Skins", "Lan", "CHS"));
+    EXPECT_EQ(readBytes(ini), asBytes("\xEF\xBB\xBF" + text + (text[0] == '[' ? "Lan=CHS\r\n" : "[Skins]\r\nLan=CHS\r\n")));
+  }
+  EXPECT_EQ(store->read(ini, "Skins", "Lan"), "CHS");
+}
+
 TEST_F(PortableStore, RewrittenSectionMovesToTheEnd) {
   store->write(ini, "Alpha", "ItemCount", "1");
   store->write(ini, "Beta", "ItemCount", "2");
