@@ -22,6 +22,7 @@ found=0
 for target in "${targets[@]}"; do
   corpus=build/fuzz/corpus/$target
   findings=build/fuzz/findings/$target
+  rm -rf "$findings"  # only what this run finds
   mkdir -p "$corpus" "$findings"
   log=build/fuzz/$target.log
   build/fuzz/tests/fuzz/fuzz_$target "$corpus" tests/fuzz/corpus/$target tests/fuzz/regressions/$target \
