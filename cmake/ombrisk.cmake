@@ -20,6 +20,11 @@ else()
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
   endif()
+  # scripts/fuzz.sh: a clang tree whose code carries libFuzzer's coverage (tests/fuzz).
+  option(OMBRISK_FUZZ "Build the fuzz targets as libFuzzer programs (clang)" OFF)
+  if(OMBRISK_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
 endif()
 
 # Wine tests share one prefix and one wineserver, so they run one at a time; each

@@ -9,6 +9,7 @@ packages=(
   wine64 xvfb xauth x11-utils                           # running it here
   imagemagick python3 python3-pil                       # screenshots, drawing the skins
   nsis                                                  # the Windows installer
+  clang libclang-rt-14-dev                              # fuzzing (scripts/fuzz.sh)
   fonts-liberation fonts-wqy-zenhei fonts-wqy-microhei  # legible English and Chinese under Wine
 )
 

@@ -247,8 +247,13 @@ bool CCorvaneDlg::applySettings(int bottomButton) {
   }
   image.appliedCopy = sent;
   makePointerCalls(window(), pointerApplyCalls(sent));
+  if (!outcome.labelsSaved) warnFileNotRewritten("str.ini");
   applying_ = false;
   return true;
+}
+
+void CCorvaneDlg::warnFileNotRewritten(std::string_view fileName) {
+  MessageBoxW(window(), widen(fileNotRewrittenMessage(texts_, fileName)).c_str(), L"Warning", MB_OK);
 }
 
 // The skin dialog; on OK its skin and colour become the program's, are stored in str.ini,
@@ -264,7 +269,7 @@ void CCorvaneDlg::chooseSkin() {
   state.blue = choice.blue;
   state.name = choice.name;
   surface_.setSkinFolder(state.folder);
-  writeSkinChoice(*profiles_, paths_.strIni, choice);
+  if (!writeSkinChoice(*profiles_, paths_.strIni, choice)) warnFileNotRewritten("str.ini");
   const Page page = currentPage_;
   currentPage_ = Page::None;
   buildPage(page);

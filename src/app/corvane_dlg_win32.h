@@ -53,6 +53,8 @@ class CCorvaneDlg final : public DialogBase {
   // or an Apply is running) or a transfer failed (the user is told).
   bool applySettings(int bottomButton);
   void chooseSkin();
+  // A profile file that could not be read whole or written was left as it was: say so.
+  void warnFileNotRewritten(std::string_view fileName);
   std::optional<INT_PTR> controlColour(UINT message, HDC dc, HWND child);
 
   std::unique_ptr<Win32DeviceLink> link_;

@@ -95,6 +95,11 @@ constexpr TextRow kTextTable[] = {
      "The mouse did not receive all the settings, so nothing was saved. Check that it is connected and apply again.",
      "鼠标没有收到全部设置，所以设置未保存。请检查鼠标的连接后重新应用。",
      "滑鼠沒有收到全部設置，所以設置未保存。請檢查滑鼠的連接後重新應用。"},
+    {TextId::FileNotRewritten,
+     "This change could not be saved in {file}: the file is larger than 1 MiB or would become so, or it cannot be "
+     "read or written. The file was left as it was.",
+     "本次更改无法保存到 {file}：该文件大于 1 MiB 或将超过 1 MiB，或无法读取或写入。该文件保持原样。",
+     "本次更改無法儲存到 {file}：該檔案大於 1 MiB 或將超過 1 MiB，或無法讀取或寫入。該檔案保持原樣。"},
 };
 
 // The table lists every entry once, in TextId order.
@@ -163,6 +168,13 @@ std::string_view textIn(Language language, TextId id) {
 
 InterfaceTexts::InterfaceTexts(Language language) : language_(language) {
   for (std::size_t i = 0; i < kTextCount; ++i) texts_[i] = textIn(language, static_cast<TextId>(i));
+}
+
+std::string fileNotRewrittenMessage(const InterfaceTexts& texts, std::string_view fileName) {
+  std::string text = texts[TextId::FileNotRewritten];
+  constexpr std::string_view kPlace = "{file}";
+  if (const std::size_t at = text.find(kPlace); at != std::string::npos) text.replace(at, kPlace.size(), fileName);
+  return text;
 }
 
 WindowFonts fontsFor(Language language, SystemVersion version) {

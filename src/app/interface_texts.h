@@ -105,6 +105,7 @@ enum class TextId : std::size_t {
   RecordingNotStarted,
   WebLink,
   ApplyIncomplete,  // an Apply some of whose transfers failed
+  FileNotRewritten,  // "{file}": a profile file that could not be read whole was left alone
   Count
 };
 
@@ -126,6 +127,9 @@ class InterfaceTexts {
   Language language_;
   std::array<std::string, kTextCount> texts_;
 };
+
+// The text FileNotRewritten with the file's name in place of "{file}".
+std::string fileNotRewrittenMessage(const InterfaceTexts& texts, std::string_view fileName);
 
 // The vendor's web site, shown as the link caption and opened by it.
 inline constexpr std::string_view kVendorWebSite = "https://www.ombrisk.example/";

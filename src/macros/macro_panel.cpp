@@ -100,15 +100,16 @@ std::optional<PanelMessage> MacroPanel::newMacro() {
   return std::nullopt;
 }
 
-void MacroPanel::deleteMacro() {
-  if (!selectedMacro_ || *selectedMacro_ >= names_.size()) return;
+std::optional<PanelMessage> MacroPanel::deleteMacro() {
+  if (!selectedMacro_ || *selectedMacro_ >= names_.size()) return std::nullopt;
   const std::string name = names_[*selectedMacro_];
   names_.erase(names_.begin() + static_cast<std::ptrdiff_t>(*selectedMacro_));
   entries_.clear();
   selectedEntry_.reset();
   nameText_.clear();
   selectedMacro_.reset();
-  ombrisk::deleteMacro(store_, recordIni_, name);
+  if (ombrisk::deleteMacro(store_, recordIni_, name)) return std::nullopt;
+  return PanelMessage{macroFileNotSavedMessage(texts_.language(), recordIni_), PanelMessage::Caption::Warning};
 }
 
 std::optional<PanelMessage> MacroPanel::save() {
@@ -128,13 +129,15 @@ std::optional<PanelMessage> MacroPanel::save() {
     case MacroSaveOutcome::NothingSelected: return std::nullopt;
     case MacroSaveOutcome::NameUnfit:
       return PanelMessage{macroNameUnfitMessage(texts_.language()), PanelMessage::Caption::Warning};
-    case MacroSaveOutcome::TooLong: return PanelMessage{result.message, PanelMessage::Caption::Warning};
+    case MacroSaveOutcome::TooLong:
+    case MacroSaveOutcome::FileNotSaved: return PanelMessage{result.message, PanelMessage::Caption::Warning};
   }
 
-  const std::vector<std::string> after = ombrisk::macroNames(store_, recordIni_);
+  const ProfileDocument file = store_.load(recordIni_);
+  const std::vector<std::string> after = file.sectionNames();
   for (std::size_t t = 0; t < std::min(after.size(), rec::kMacroCount); ++t) {
     // A section without entries has had its whole block cleared, loop count included.
-    if (readMacroEntries(store_, recordIni_, after[t]).empty()) continue;
+    if (macroEntries(file.section(after[t])).empty()) continue;
     if (after[t] == name) {
       setMacroLoopCount(record_.macroBlock(t), loopCountOfText(loopText_));
       continue;

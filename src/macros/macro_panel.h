@@ -71,7 +71,7 @@ class MacroPanel {
   // until it is saved.
   std::optional<PanelMessage> newMacro();
   // "Delete": the selected macro leaves the list and record.ini.
-  void deleteMacro();
+  std::optional<PanelMessage> deleteMacro();
   // "Confirm": the selected macro's entries are written to record.ini and every macro block is
   // encoded anew. The loop counts stay with their macros and the saved one gets the loop-times
   // box's count; the list then follows the file's order (the saved macro moved to its end).

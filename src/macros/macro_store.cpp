@@ -14,9 +14,9 @@ namespace {
 
 constexpr std::uint16_t kLoopCountMax = 65535;
 
-std::size_t itemCount(ProfileStore& store, const std::string& recordIni, std::string_view name) {
-  const long long count = leadingDecimal(store.read(recordIni, name, kItemCountKey));
-  return static_cast<std::size_t>(std::clamp<long long>(count, 0, kMacroItemLimit));
+std::string fileNameOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Texts with three %zu in the order: pairs needed, events that fit, events in all.
@@ -39,18 +39,26 @@ std::vector<std::string> macroNames(ProfileStore& store, const std::string& reco
   return store.sectionNames(recordIni);
 }
 
-std::vector<std::string> readMacroEntries(ProfileStore& store, const std::string& recordIni,
-                                          std::string_view name) {
-  const std::size_t count = itemCount(store, recordIni, name);
+std::vector<std::string> macroEntries(const ProfileSection& section) {
+  const long long claimed = leadingDecimal(section.read(kItemCountKey));
+  const auto count = static_cast<std::size_t>(std::clamp<long long>(claimed, 0, kMacroItemLimit));
   std::vector<std::string> entries;
   entries.reserve(count);
-  for (std::size_t index = 0; index < count; ++index)
-    entries.push_back(store.read(recordIni, name, macroItemKey(index)));
+  for (std::size_t index = 0; index < count; ++index) entries.push_back(section.read(macroItemKey(index)));
   return entries;
 }
 
-void deleteMacro(ProfileStore& store, const std::string& recordIni, std::string_view name) {
-  store.deleteSection(recordIni, name);
+std::vector<std::string> readMacroEntries(ProfileStore& store, const std::string& recordIni,
+                                          std::string_view name) {
+  return macroEntries(store.load(recordIni).section(name));
+}
+
+bool deleteMacro(ProfileStore& store, const std::string& recordIni, std::string_view name) {
+  return store.deleteSection(recordIni, name);
+}
+
+std::string macroFileNotSavedMessage(Language language, const std::string& recordIni) {
+  return fileNotRewrittenMessage(InterfaceTexts(language), fileNameOf(recordIni));
 }
 
 bool macroNameFitsStore(std::string_view name) {
@@ -95,20 +103,26 @@ MacroSaveResult saveMacro(ProfileStore& store, const std::string& recordIni, std
     return {MacroSaveOutcome::TooLong,
             macroTooLongMessage(language, pairs, events.size(), eventsThatFit(events))};
 
-  store.deleteSection(recordIni, name);
-  store.write(recordIni, name, kItemCountKey, std::to_string(entries.size()));
-  for (std::size_t index = 0; index < entries.size(); ++index)
-    store.write(recordIni, name, macroItemKey(index), entries[index]);
-  rebuildMacroMemory(store, recordIni, record);
+  ProfileDocument file = store.load(recordIni);
+  std::vector<ProfileEntry> section{{std::string(kItemCountKey), std::to_string(entries.size())}};
+  for (std::size_t index = 0; index < entries.size(); ++index) section.push_back({macroItemKey(index), entries[index]});
+  file.rewriteSection(name, section);
+  if (!store.save(recordIni, file))
+    return {MacroSaveOutcome::FileNotSaved, macroFileNotSavedMessage(language, recordIni)};
+  rebuildMacroMemory(file, record);
   return {MacroSaveOutcome::Saved, {}};
 }
 
 void rebuildMacroMemory(ProfileStore& store, const std::string& recordIni, SettingsRecord& record) {
-  const std::vector<std::string> names = store.sectionNames(recordIni);
+  rebuildMacroMemory(store.load(recordIni), record);
+}
+
+void rebuildMacroMemory(const ProfileDocument& recordIni, SettingsRecord& record) {
+  const std::vector<std::string> names = recordIni.sectionNames();
   const std::size_t sections = std::min(names.size(), rec::kMacroCount);
   for (std::size_t t = 0; t < sections; ++t) {
     std::uint8_t* block = record.macroBlock(t);
-    const std::vector<std::string> entries = readMacroEntries(store, recordIni, names[t]);
+    const std::vector<std::string> entries = macroEntries(recordIni.section(names[t]));
     if (entries.empty()) {
       std::fill(block, block + rec::kMacroBlockSize, std::uint8_t{0});
       continue;

@@ -29,9 +29,13 @@ std::string macroItemKey(std::size_t index);  // "Item<index>"
 std::vector<std::string> macroNames(ProfileStore& store, const std::string& recordIni);
 // The entries of a macro: "ItemCount" (non-numeric reads as 0) and the items from 0 upward,
 // at most kMacroItemLimit.
+std::vector<std::string> macroEntries(const ProfileSection& section);
 std::vector<std::string> readMacroEntries(ProfileStore& store, const std::string& recordIni,
                                           std::string_view name);
-void deleteMacro(ProfileStore& store, const std::string& recordIni, std::string_view name);
+// False when record.ini could not be read whole or written (it was left as it was).
+bool deleteMacro(ProfileStore& store, const std::string& recordIni, std::string_view name);
+// What the user is told then, in the given language.
+std::string macroFileNotSavedMessage(Language language, const std::string& recordIni);
 
 // A name the store can keep as a section and give back unchanged: not empty, shorter than
 // the store's value buffer (in UTF-16 units), without line breaks, ']' or '=', not beginning
@@ -40,14 +44,15 @@ bool macroNameFitsStore(std::string_view name);
 // Why such a name is refused, in the given language.
 std::string macroNameUnfitMessage(Language language);
 
-enum class MacroSaveOutcome { Saved, NothingSelected, NameUnfit, TooLong };
+// FileNotSaved: record.ini could not be read whole or written and was left as it was.
+enum class MacroSaveOutcome { Saved, NothingSelected, NameUnfit, TooLong, FileNotSaved };
 struct MacroSaveResult {
   MacroSaveOutcome outcome = MacroSaveOutcome::NothingSelected;
-  std::string message;  // for the caller to show when outcome is TooLong
+  std::string message;  // for the caller to show when outcome is TooLong or FileNotSaved
 };
 
-// Writes the macro's section anew (ItemCount and the items in list order) and rebuilds
-// MacroMemory from the whole file. A macro whose events need more than the 63 pairs of a
+// Writes the macro's section anew (ItemCount and the items in list order) in one save of the
+// file and rebuilds MacroMemory from the whole file. A macro whose events need more than the 63 pairs of a
 // block is refused before anything is written, with a message in the interface language
 // that says how many of its events fit.
 MacroSaveResult saveMacro(ProfileStore& store, const std::string& recordIni, std::string_view name,
@@ -59,6 +64,7 @@ MacroSaveResult saveMacro(ProfileStore& store, const std::string& recordIni, std
 // its pairs anew. Sections past the twelfth have no block and are passed over; blocks without
 // a section keep what they hold.
 void rebuildMacroMemory(ProfileStore& store, const std::string& recordIni, SettingsRecord& record);
+void rebuildMacroMemory(const ProfileDocument& recordIni, SettingsRecord& record);
 
 // The loop-times box: its text read as a decimal number; outside 1..65535 it becomes 1. When a
 // macro is selected at a position 0..11, its block's loop count is set. Returns the text the

@@ -155,7 +155,7 @@ bool AdvancedPageView::press(int x, int y) {
       showPanel();
       break;
     case MacroDelete:
-      panel_.deleteMacro();
+      show(panel_.deleteMacro());
       showPanel();
       break;
     case MacroConfirm:

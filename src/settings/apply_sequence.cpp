@@ -131,7 +131,7 @@ ApplyOutcome runApplySequence(const ApplyInputs& in) {
   if (!outcome.delivered()) return outcome;
   saveSettings(in.files, record);  // 17
   in.image.firstRunFlag = 1;
-  writeButtonLabels(in.labelStore, in.files.paths.strIni, in.labelSection, in.labels);  // 18
+  outcome.labelsSaved = writeButtonLabels(in.labelStore, in.files.paths.strIni, in.labelSection, in.labels);  // 18
   return outcome;
 }
 

@@ -34,6 +34,9 @@ struct ApplyInputs {
 struct ApplyOutcome {
   // The first step (1..16) with a failed transfer; none when every transfer went through.
   std::optional<unsigned> failedStep;
+  // Whether str.ini took the labels (false: it could not be read whole or written, and was
+  // left as it was; the caller tells the user).
+  bool labelsSaved = true;
   bool delivered() const { return !failedStep; }
 };
 

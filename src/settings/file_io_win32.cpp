@@ -12,24 +12,34 @@ class Win32FileIo final : public FileIo {
     return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
 
-  std::optional<std::vector<std::uint8_t>> readAll(const std::string& path) override {
+  FileContents read(const std::string& path) override {
+    FileContents contents;
     HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::optional<std::vector<std::uint8_t>> bytes;
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      contents.status = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                            ? FileContents::Status::Missing
+                            : FileContents::Status::Failed;
+      return contents;
+    }
+    contents.status = FileContents::Status::Failed;
     LARGE_INTEGER size{};
-    // Files far beyond the settings' size are of no use and are not read whole.
-    if (GetFileSizeEx(file, &size) && size.QuadPart <= static_cast<LONGLONG>(kLargestFileRead)) {
-      std::vector<std::uint8_t> data(static_cast<std::size_t>(size.QuadPart));
-      DWORD read = 0;
-      if (data.empty() || (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read,
-                                    nullptr) && read == data.size()))
-        bytes = std::move(data);
-    } else if (size.QuadPart > static_cast<LONGLONG>(kLargestFileRead)) {
-      bytes = std::vector<std::uint8_t>();  // a wrong length, as far as the caller cares
+    if (GetFileSizeEx(file, &size)) {
+      if (size.QuadPart > static_cast<LONGLONG>(kLargestFileRead)) {
+        contents.status = FileContents::Status::TooLarge;
+      } else {
+        std::vector<std::uint8_t> data(static_cast<std::size_t>(size.QuadPart));
+        DWORD read = 0;
+        if (data.empty() || (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read,
+                                      nullptr) && read == data.size())) {
+          contents.status = FileContents::Status::Read;
+          contents.bytes = std::move(data);
+        }
+      }
     }
     CloseHandle(file);
-    return bytes;
+    return contents;
   }
 
   bool replaceAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes,

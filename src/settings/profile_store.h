@@ -1,38 +1,114 @@
 // Reading and writing INI-style profile files (str.ini, record.ini).
 //
-// The Win32 build uses the system's private-profile API (profile_store_win32.cpp); the
-// portable store (profile_store_portable.cpp) reads and writes the same files with the same
-// rules for the native tests and tools. Texts are UTF-8 in the core.
+// One store on every platform: it follows the rules of the system's private-profile API
+// (sections and keys match without regard to ASCII case, the first match wins, blanks around
+// names and values are dropped, a new key goes to the end of its section and a new section to
+// the end of the file), so its files are interchangeable with the system's. Unlike that API it
+// reads a file once per operation, writes it once, and writes it atomically (a temporary file
+// put in place in one step), so an interrupted save leaves the old file whole. A file that
+// cannot be read whole (larger than kLargestFileRead, or unreadable) reads as empty and is never
+// written over, and no change makes a file larger than that. Texts are UTF-8 in the core.
 #pragma once
 
 #include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "settings/file_io.h"
+
 namespace ombrisk {
+
 
 // Values are read with a buffer of this many characters, terminator included: a longer
 // value is cut to kProfileValueMax - 1 characters.
 inline constexpr std::size_t kProfileValueMax = 1024;
 
+// The keys of one section for many look-ups: the first value of each key (ASCII case folded).
+class ProfileSection {
+ public:
+  // The value of key, or fallback; cut as read() cuts it.
+  std::string read(std::string_view key, std::string_view fallback = {}) const;
+  bool exists() const { return exists_; }
+
+ private:
+  friend class ProfileDocument;
+  bool exists_ = false;
+  std::unordered_map<std::string, std::string> values_;
+};
+
+struct ProfileEntry {
+  std::string key;
+  std::string value;
+};
+
+// A profile file in memory: one load, any number of reads and changes, one save.
+class ProfileDocument {
+ public:
+  // UTF-16LE with its byte-order mark, UTF-8 with its mark, or 8-bit text without a mark;
+  // a save keeps the file's own.
+  enum class Encoding { Utf16Le, Utf8Mark, Bytes };
+  // Missing: no file yet (a save creates it as UTF-16LE with a byte-order mark, so that the
+  // system's store keeps non-ASCII texts); Read: read whole; Unusable: too large or unreadable,
+  // read as empty and never saved.
+  enum class Origin { Missing, Read, Unusable };
+
+  ProfileDocument() = default;
+  static ProfileDocument fromBytes(std::string_view bytes);
+  static ProfileDocument unusable();
+  std::string toBytes() const;
+
+  Origin origin() const { return origin_; }
+  bool usable() const { return origin_ != Origin::Unusable; }
+  Encoding encoding() const { return encoding_; }
+
+  std::string read(std::string_view section, std::string_view key, std::string_view fallback = {}) const;
+  ProfileSection section(std::string_view name) const;
+  // Every section name, in file order.
+  std::vector<std::string> sectionNames() const;
+  // Sets key in section (a new section goes to the end of the file, a new key to the end of
+  // its section).
+  void write(std::string_view section, std::string_view key, std::string_view value);
+  // Removes a whole section (false when there was none); a later write of it appends it at
+  // the end of the file.
+  bool deleteSection(std::string_view section);
+  // Removes section and appends it anew with entries in order: a deleteSection and a write of
+  // each entry, in time linear in the file and the entries.
+  void rewriteSection(std::string_view section, const std::vector<ProfileEntry>& entries);
+
+ private:
+  std::size_t findSection(std::string_view section) const;
+  std::size_t sectionEnd(std::size_t header) const;
+
+  Origin origin_ = Origin::Missing;
+  Encoding encoding_ = Encoding::Utf16Le;  // of a file that does not exist yet
+  std::vector<std::string> lines_;         // UTF-8, without line ends
+};
+
 class ProfileStore {
  public:
-  virtual ~ProfileStore() = default;
+  explicit ProfileStore(std::unique_ptr<FileIo> io);
+  ~ProfileStore();
 
-  // The value of key in section, or fallback when the file, section or key is missing.
-  virtual std::string read(const std::string& file, std::string_view section,
-                           std::string_view key, std::string_view fallback = {}) = 0;
-  // Sets key in section (a new section goes to the end of the file, a new key to the end of
-  // its section). A file that does not exist yet, or is empty, is written as UTF-16LE with a
-  // byte-order mark, so that the system's store keeps non-ASCII texts.
-  virtual bool write(const std::string& file, std::string_view section, std::string_view key,
-                     std::string_view value) = 0;
-  // Removes a whole section; a later write of it appends it at the end of the file.
-  virtual bool deleteSection(const std::string& file, std::string_view section) = 0;
-  // Every section name, in file order.
-  virtual std::vector<std::string> sectionNames(const std::string& file) = 0;
+  // The file as it is now, read once.
+  ProfileDocument load(const std::string& file);
+  // Puts document in place of file in one step. False, leaving the file as it was, when the
+  // document is unusable (it came from a file that could not be read whole), when it would
+  // not fit kLargestFileRead (it could not be read back), or when the write failed.
+  bool save(const std::string& file, const ProfileDocument& document);
+
+  // Single operations, each one load and at most one save.
+  std::string read(const std::string& file, std::string_view section, std::string_view key,
+                   std::string_view fallback = {});
+  bool write(const std::string& file, std::string_view section, std::string_view key,
+             std::string_view value);
+  bool deleteSection(const std::string& file, std::string_view section);
+  std::vector<std::string> sectionNames(const std::string& file);
+
+ private:
+  std::unique_ptr<FileIo> io_;
 };
 
 // Whether the store gives value back exactly as written: UTF-8 without line breaks or NUL,
@@ -40,9 +116,11 @@ class ProfileStore {
 // the read buffer.
 bool profileValueKeepsAsWritten(std::string_view value);
 
-// The store of the platform the program was built for.
-std::unique_ptr<ProfileStore> makePlatformProfileStore();
-// The portable store, on every platform (its files are interchangeable with the system's).
+// The store on the platform's file operations (the program's; inline, so that the core does
+// not depend on the Win32 library that holds them), and on standard C files.
+inline std::unique_ptr<ProfileStore> makePlatformProfileStore() {
+  return std::make_unique<ProfileStore>(makePlatformFileIo());
+}
 std::unique_ptr<ProfileStore> makePortableProfileStore();
 
 }  // namespace ombrisk

@@ -65,31 +65,36 @@ std::string buttonLabelKey(KeyTableId table, std::size_t entry) {
 void readButtonLabels(ProfileStore& store, const std::string& strIni,
                       const std::string& labelSection, ButtonLabelSet& labels,
                       SkinSettings& skin) {
+  const ProfileDocument file = store.load(strIni);
+  const ProfileSection section = file.section(labelSection);
   for (std::size_t entry = 0; entry < kButtonCount; ++entry) {
-    labels[entry] = store.read(strIni, labelSection, buttonLabelKey(KeyTableId::A, entry));
-    labels[kButtonCount + entry] =
-        store.read(strIni, labelSection, buttonLabelKey(KeyTableId::B, entry));
+    labels[entry] = section.read(buttonLabelKey(KeyTableId::A, entry));
+    labels[kButtonCount + entry] = section.read(buttonLabelKey(KeyTableId::B, entry));
   }
-  skin.red = store.read(strIni, kSkinsSection, "RColor");
-  skin.green = store.read(strIni, kSkinsSection, "GColor");
-  skin.blue = store.read(strIni, kSkinsSection, "BColor");
-  skin.path = store.read(strIni, kSkinsSection, "Path");
+  const ProfileSection skins = file.section(kSkinsSection);
+  skin.red = skins.read("RColor");
+  skin.green = skins.read("GColor");
+  skin.blue = skins.read("BColor");
+  skin.path = skins.read("Path");
 }
 
-void writeButtonLabels(ProfileStore& store, const std::string& strIni,
+bool writeButtonLabels(ProfileStore& store, const std::string& strIni,
                        const std::string& labelSection, const ButtonLabelSet& labels) {
+  ProfileDocument file = store.load(strIni);
   for (std::size_t entry = 0; entry < kButtonCount; ++entry)
-    store.write(strIni, labelSection, buttonLabelKey(KeyTableId::A, entry), labels[entry]);
+    file.write(labelSection, buttonLabelKey(KeyTableId::A, entry), labels[entry]);
   for (std::size_t entry = 0; entry < kButtonCount; ++entry)
-    store.write(strIni, labelSection, buttonLabelKey(KeyTableId::B, entry),
-                labels[kButtonCount + entry]);
+    file.write(labelSection, buttonLabelKey(KeyTableId::B, entry), labels[kButtonCount + entry]);
+  return store.save(strIni, file);
 }
 
-void writeSkinSettings(ProfileStore& store, const std::string& strIni, const SkinSettings& skin) {
-  store.write(strIni, kSkinsSection, "RColor", skin.red);
-  store.write(strIni, kSkinsSection, "GColor", skin.green);
-  store.write(strIni, kSkinsSection, "BColor", skin.blue);
-  store.write(strIni, kSkinsSection, "Path", skin.path);
+bool writeSkinSettings(ProfileStore& store, const std::string& strIni, const SkinSettings& skin) {
+  ProfileDocument file = store.load(strIni);
+  file.write(kSkinsSection, "RColor", skin.red);
+  file.write(kSkinsSection, "GColor", skin.green);
+  file.write(kSkinsSection, "BColor", skin.blue);
+  file.write(kSkinsSection, "Path", skin.path);
+  return store.save(strIni, file);
 }
 
 std::uint8_t colourComponent(const std::string& text) {

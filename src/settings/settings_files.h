@@ -53,11 +53,13 @@ struct SkinSettings {
 // Reads the labels from labelSection ("Setting-EN", ...) and the skin keys of "Skins".
 void readButtonLabels(ProfileStore& store, const std::string& strIni,
                       const std::string& labelSection, ButtonLabelSet& labels, SkinSettings& skin);
-// Writes the 24 labels, "Item1" to "Item113" in table order and "Item123" last.
-void writeButtonLabels(ProfileStore& store, const std::string& strIni,
+// Writes the 24 labels, "Item1" to "Item113" in table order and "Item123" last, in one save
+// of the file. False when str.ini was left as it was (it could not be read whole, or the
+// write failed).
+bool writeButtonLabels(ProfileStore& store, const std::string& strIni,
                        const std::string& labelSection, const ButtonLabelSet& labels);
-// Writes the four skin keys of section "Skins".
-void writeSkinSettings(ProfileStore& store, const std::string& strIni, const SkinSettings& skin);
+// Writes the four skin keys of section "Skins" in one save; false as for the labels.
+bool writeSkinSettings(ProfileStore& store, const std::string& strIni, const SkinSettings& skin);
 
 // A colour component from its decimal text: non-numeric text reads as 0; the value is kept
 // in one byte.

@@ -9,7 +9,10 @@
 namespace ombrisk {
 
 // The folder of skin name beside the executable: the executable's folder (trailing
-// separator kept) + "/Skins/" + name. The doubled separator is harmless to the system.
+// separator kept) + "/Skins/" + name. The doubled separator is harmless to the system. The
+// name comes from str.ini, which anyone may edit: one that is not a plain folder name ("..",
+// separators, a drive) counts as none, so the folder always lies inside Skins.
+bool isPlainFolderName(std::string_view name);
 std::string skinFolderFor(std::string_view executableFolder, std::string_view skinName);
 
 // The process-wide skin state: the folder every image is loaded from, the skin's name and

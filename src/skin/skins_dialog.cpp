@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "settings/settings_files.h"
 #include "skin/skins_dialog_surface.h"
 
 namespace ombrisk {
@@ -46,11 +47,10 @@ std::optional<std::string> findSkinFolder(const std::vector<FolderEntry>& entrie
   return std::nullopt;
 }
 
-void writeSkinChoice(ProfileStore& store, const std::string& strIni, const SkinChoice& choice) {
-  store.write(strIni, "Skins", "RColor", std::to_string(choice.red));
-  store.write(strIni, "Skins", "GColor", std::to_string(choice.green));
-  store.write(strIni, "Skins", "BColor", std::to_string(choice.blue));
-  store.write(strIni, "Skins", "Path", choice.name);
+bool writeSkinChoice(ProfileStore& store, const std::string& strIni, const SkinChoice& choice) {
+  return writeSkinSettings(store, strIni,
+                           {choice.name, std::to_string(choice.red), std::to_string(choice.green),
+                            std::to_string(choice.blue)});
 }
 
 }  // namespace ombrisk

@@ -38,7 +38,8 @@ struct SkinChoice {
   std::uint8_t red = 0, green = 0, blue = 0;
   bool operator==(const SkinChoice&) const = default;
 };
-// "RColor", "GColor", "BColor" (decimal) and "Path" into section "Skins" of str.ini.
-void writeSkinChoice(ProfileStore& store, const std::string& strIni, const SkinChoice& choice);
+// "RColor", "GColor", "BColor" (decimal) and "Path" into section "Skins" of str.ini, in one
+// save; false when str.ini was left as it was.
+bool writeSkinChoice(ProfileStore& store, const std::string& strIni, const SkinChoice& choice);
 
 }  // namespace ombrisk

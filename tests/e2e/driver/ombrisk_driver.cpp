@@ -749,10 +749,15 @@ HWND Program::waitForMenu(Milliseconds timeout) {
 bool Program::chooseFirstTrayMenuItem(Milliseconds timeout) {
   HWND menu = waitForMenu(timeout);
   if (!menu) return false;
-  // The first item of the menu window: a key press selects and runs it.
-  PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-  PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-  return true;
+  // The first item of the menu window: Home selects it, Return runs it. A pointer move that
+  // reaches the menu between the two (it opens under the pointer) takes the selection away
+  // again on a loaded machine, and Return then runs nothing: press again while it is open.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    PostMessageW(menu, WM_KEYDOWN, VK_HOME, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    if (waitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, Milliseconds(1000))) return true;
+  }
+  return false;
 }
 
 std::wstring Program::title() const { return window_ ? windowText(window_) : std::wstring(); }

@@ -106,5 +106,13 @@ TEST(WindowFonts, FacesAndSizesByLanguageAndSystemVersion) {
   }
 }
 
+TEST(InterfaceTexts, FileNotRewrittenNamesTheFileInEveryLanguage) {
+  for (Language language : {Language::English, Language::SimplifiedChinese, Language::TraditionalChinese}) {
+    const std::string text = fileNotRewrittenMessage(InterfaceTexts(language), "str.ini");
+    EXPECT_NE(text.find("str.ini"), std::string::npos) << text;
+    EXPECT_EQ(text.find("{file}"), std::string::npos) << text;
+  }
+}
+
 }  // namespace
 }  // namespace ombrisk

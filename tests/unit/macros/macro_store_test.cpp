@@ -5,6 +5,7 @@
 
 #include "macros/macro_codec.h"
 #include "macros/macro_store.h"
+#include "settings/file_io.h"
 #include "support/temp_folder.h"
 
 namespace ombrisk {
@@ -139,6 +140,30 @@ TEST_F(MacroStore, HostileRecordIniIsBoundedToTwelveBlocksAndNeverOverflows) {
   EXPECT_TRUE(std::equal(record.bytes.begin() + rec::kReserved0, record.bytes.end(),
                          before.bytes.begin() + rec::kReserved0));
   EXPECT_EQ(readMacroEntries(*store, ini, "Huge").size(), kMacroItemLimit);
+}
+
+TEST_F(MacroStore, TenThousandSectionsAreListedAndOnlyTwelveEncoded) {
+  std::string text;
+  for (int s = 0; s < 10000; ++s) text += "[M" + std::to_string(s) + "]\r\nItemCount=1\r\nItem0=A   Dn\r\n";
+  writeIni(text);
+  EXPECT_EQ(macroNames(*store, ini).size(), 10000u);
+  rebuildMacroMemory(*store, ini, record);
+  for (std::size_t t = 0; t < rec::kMacroCount; ++t) EXPECT_EQ(block(t), blockOf({0, 0, 0x00, 0x04})) << t;
+}
+
+// record.ini too large to be read whole: the save is refused and said so, nothing is lost.
+TEST_F(MacroStore, FileThatCannotBeReadWholeIsNeverRewritten) {
+  std::string text = "[Keep]\r\nItemCount=1\r\nItem0=A   Dn\r\n";
+  text.resize(kLargestFileRead + 100, ';');
+  writeIni(text);
+  const SettingsRecord before = record;
+  const MacroSaveResult result = save("New", {"B   Dn", "50 ms"}, Language::SimplifiedChinese);
+  EXPECT_EQ(result.outcome, MacroSaveOutcome::FileNotSaved);
+  EXPECT_NE(result.message.find("record.ini"), std::string::npos) << result.message;
+  EXPECT_EQ(result.message, fileNotRewrittenMessage(InterfaceTexts(Language::SimplifiedChinese), "record.ini"));
+  EXPECT_FALSE(deleteMacro(*store, ini, "Keep"));
+  EXPECT_EQ(iniText(), text);
+  EXPECT_EQ(record, before);
 }
 
 TEST_F(MacroStore, MissingFileSkipsTheRebuild) {

@@ -2,10 +2,10 @@
 // with bit 6 of option 2, and the labels of a settings file that was never applied.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "device/command_protocol.h"
 #include "pages/basic_page.h"
+#include "settings/profile_store.h"
+#include "support/temp_folder.h"
 #include "unit/device/fake_command_port.h"
 
 namespace ombrisk {
@@ -13,27 +13,10 @@ namespace {
 
 using testing::featureReport;
 
-class MemoryProfiles final : public ProfileStore {
- public:
-  std::string read(const std::string& file, std::string_view section, std::string_view key,
-                   std::string_view fallback) override {
-    const auto found = values.find(file + "|" + std::string(section) + "|" + std::string(key));
-    return found == values.end() ? std::string(fallback) : found->second;
-  }
-  bool write(const std::string& file, std::string_view section, std::string_view key,
-             std::string_view value) override {
-    values[file + "|" + std::string(section) + "|" + std::string(key)] = value;
-    return true;
-  }
-  bool deleteSection(const std::string&, std::string_view) override { return true; }
-  std::vector<std::string> sectionNames(const std::string&) override { return {}; }
-  std::map<std::string, std::string> values;
-};
-
 struct FirstBuild : ::testing::Test {
   // The mouse answers the sensor read with type 2, rate 1, options 5 and 0x81.
   void SetUp() override { port.featureAnswers.push_back(featureReport({0x83, 2, 1, 5, 0x81})); }
-  void build() { prepareFirstBasicBuild(protocol, image, labels, texts, profiles, "str.ini"); }
+  void build() { prepareFirstBasicBuild(protocol, image, labels, texts, *profiles, strIni); }
 
   testing::FakeCommandPort port;
   testing::RecordingPauser pauser;
@@ -41,7 +24,9 @@ struct FirstBuild : ::testing::Test {
   SettingsImage image;
   ButtonLabelSet labels;
   InterfaceTexts texts{Language::SimplifiedChinese};
-  MemoryProfiles profiles;
+  testing::TempFolder folder;
+  std::string strIni = folder.file("str.ini");
+  std::unique_ptr<ProfileStore> profiles = makePortableProfileStore();
 };
 
 TEST_F(FirstBuild, TakesTheSensorAndWritesItsBlockBack) {
@@ -55,7 +40,7 @@ TEST_F(FirstBuild, TakesTheSensorAndWritesItsBlockBack) {
   EXPECT_EQ((std::vector<std::uint8_t>(sent[1].begin() + 2, sent[1].begin() + 6)),
             (std::vector<std::uint8_t>{2, 1, 5, 0xC1}));
   EXPECT_EQ(labels[0], "kept") << "an applied settings file keeps its labels";
-  EXPECT_TRUE(profiles.values.empty());
+  EXPECT_TRUE(profiles->sectionNames(strIni).empty());
 }
 
 TEST_F(FirstBuild, NeverAppliedFileGetsLabelsForItsTables) {
@@ -64,9 +49,10 @@ TEST_F(FirstBuild, NeverAppliedFileGetsLabelsForItsTables) {
   build();
   EXPECT_EQ(labels[0], "左键");
   EXPECT_EQ(labels[14], "按键关闭");
-  EXPECT_EQ(profiles.values.at("str.ini|Setting-CHS|Item1"), "左键");
-  EXPECT_EQ(profiles.values.at("str.ini|Setting-CHS|Item33"), "按键关闭");
-  EXPECT_EQ(profiles.values.size(), 24u);
+  const ProfileDocument file = profiles->load(strIni);
+  EXPECT_EQ(file.read("Setting-CHS", "Item1"), "左键");
+  EXPECT_EQ(file.read("Setting-CHS", "Item33"), "按键关闭");
+  EXPECT_EQ(file.sectionNames(), (std::vector<std::string>{"Setting-CHS"}));
 }
 
 }  // namespace

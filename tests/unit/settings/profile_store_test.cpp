@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
+#include "settings/file_io.h"
 #include "settings/profile_store.h"
 #include "support/temp_folder.h"
 
@@ -80,6 +84,17 @@ TEST_F(PortableStore, AnsiFileStaysAnsiWhenWritten) {
             asBytes("[Skins]\r\nLan=CHS\r\nPath=Carbon\r\n\r\n[Other]\r\na=2\r\n"));
 }
 
+// A UTF-8 file keeps its byte-order mark; once it lost it, a file whose text begins with the
+// bytes FF FE read back as UTF-16.
+TEST_F(PortableStore, Utf8FileKeepsItsMark) {
+  for (const std::string text : {std::string("[Skins]\r\nPath=碳纤维\r\n"), std::string("\xFF\xFE[S]\r\n")}) {
+    writeBytes(ini, asBytes("\xEF\xBB\xBF" + text));
+    ASSERT_TRUE(store->write(ini, "Skins", "Lan", "CHS"));
+    EXPECT_EQ(readBytes(ini), asBytes("\xEF\xBB\xBF" + text + (text[0] == '[' ? "Lan=CHS\r\n" : "[Skins]\r\nLan=CHS\r\n")));
+  }
+  EXPECT_EQ(store->read(ini, "Skins", "Lan"), "CHS");
+}
+
 TEST_F(PortableStore, RewrittenSectionMovesToTheEnd) {
   store->write(ini, "Alpha", "ItemCount", "1");
   store->write(ini, "Beta", "ItemCount", "2");
@@ -96,6 +111,87 @@ TEST_F(PortableStore, MissingFileHasNoSectionsAndDeleteIsHarmless) {
   EXPECT_TRUE(store->sectionNames(ini).empty());
   EXPECT_TRUE(store->deleteSection(ini, "Any"));
   EXPECT_EQ(store->read(ini, "Any", "Key", "fallback"), "fallback");
+}
+
+// A file the store cannot read whole is read as empty and never written over: writing back
+// what was read of it would lose the rest.
+TEST_F(PortableStore, FileThatCannotBeReadWholeIsLeftAlone) {
+  std::string large = "[Skins]\r\nPath=Carbon\r\n";
+  large.resize(kLargestFileRead + 1, ';');
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+  };
+  const Case cases[] = {
+      {"larger than the read limit", [&] { writeBytes(ini, asBytes(large)); }},
+      {"a folder", [&] { std::filesystem::create_directory(testing::pathFromUtf8(ini)); }},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(testing::pathFromUtf8(ini));
+    c.make();
+    const bool folder = std::filesystem::is_directory(testing::pathFromUtf8(ini));
+    const auto before = folder ? std::vector<std::uint8_t>() : readBytes(ini);
+    EXPECT_FALSE(store->load(ini).usable()) << c.what;
+    EXPECT_EQ(store->read(ini, "Skins", "Path", "none"), "none") << c.what;
+    EXPECT_TRUE(store->sectionNames(ini).empty()) << c.what;
+    EXPECT_FALSE(store->write(ini, "Skins", "Path", "Default")) << c.what;
+    EXPECT_FALSE(store->deleteSection(ini, "Skins")) << c.what;
+    EXPECT_EQ(std::filesystem::is_directory(testing::pathFromUtf8(ini)), folder) << c.what;
+    if (!folder) EXPECT_EQ(readBytes(ini), before) << c.what;
+  }
+}
+
+// A file of the read limit is read and written; a change that would take it past the limit is
+// refused, so that the store can always read back what it wrote.
+TEST_F(PortableStore, FileIsWrittenOnlyWhileItFitsTheReadLimit) {
+  std::string text = "[Skins]\r\nPath=Carbon\r\n";
+  text.resize(kLargestFileRead, ';');
+  writeBytes(ini, asBytes(text));
+  EXPECT_EQ(store->read(ini, "Skins", "Path"), "Carbon");
+  EXPECT_FALSE(store->write(ini, "Skins", "Path", "Carbon7"));
+  EXPECT_EQ(readBytes(ini), asBytes(text));
+  EXPECT_TRUE(store->write(ini, "Skins", "Path", "Wood"));
+  EXPECT_EQ(store->read(ini, "Skins", "Path"), "Wood");
+}
+
+// Counts the reads and writes that reach the files.
+class CountingFileIo final : public FileIo {
+ public:
+  CountingFileIo(int& reads, int& writes) : reads_(reads), writes_(writes) {}
+  bool exists(const std::string& path) override { return inner_->exists(path); }
+  FileContents read(const std::string& path) override {
+    ++reads_;
+    return inner_->read(path);
+  }
+  bool replaceAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes, int& errorCode) override {
+    ++writes_;
+    return inner_->replaceAtomically(path, bytes, errorCode);
+  }
+
+ private:
+  std::unique_ptr<FileIo> inner_ = makePortableFileIo();
+  int& reads_;
+  int& writes_;
+};
+
+TEST(ProfileDocument, ManyChangesAreOneReadAndOneWriteOfTheFile) {
+  TempFolder folder;
+  const std::string ini = folder.file("str.ini");
+  int reads = 0, writes = 0;
+  ProfileStore store(std::make_unique<CountingFileIo>(reads, writes));
+  ProfileDocument file = store.load(ini);
+  for (int i = 0; i < 1000; ++i) file.write("Setting-EN", "Item" + std::to_string(i), std::to_string(i));
+  file.rewriteSection("Skins", {{"Path", "Carbon"}, {"RColor", "7"}});
+  ASSERT_TRUE(store.save(ini, file));
+  EXPECT_EQ(reads, 1);
+  EXPECT_EQ(writes, 1);
+
+  const ProfileSection section = store.load(ini).section("setting-en");
+  EXPECT_TRUE(section.exists());
+  EXPECT_EQ(section.read("ITEM999"), "999");
+  EXPECT_EQ(section.read("Item1000", "none"), "none");
+  EXPECT_EQ(store.read(ini, "Skins", "RColor"), "7");
+  EXPECT_EQ(store.sectionNames(ini), (std::vector<std::string>{"Setting-EN", "Skins"}));
 }
 
 }  // namespace

@@ -51,6 +51,7 @@ TEST(PngHeader, SizeFromTheHeaderChunk) {
 
 TEST(PngHeader, RefusesBrokenShortAndAbsurdFiles) {
   EXPECT_FALSE(readPngHeader(pngStart(4097, 10)));
+  EXPECT_FALSE(readPngHeader(pngStart(1, 100000)));
   EXPECT_FALSE(readPngHeader(pngStart(10, 0x7FFFFFFF)));
   EXPECT_FALSE(readPngHeader(pngStart(0, 10)));
   auto truncated = pngStart(10, 10);

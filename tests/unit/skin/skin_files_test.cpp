@@ -86,6 +86,10 @@ TEST(DefaultSkins, ImageSizesMatchTheirRegions) {
 TEST(SkinFolder, BesideTheExecutable) {
   EXPECT_EQ(skinFolderFor("C:\\Tools\\Ombrisk\\", "Graphite"), "C:\\Tools\\Ombrisk\\/Skins/Graphite");
   EXPECT_EQ(skinFolderFor("", "Ember"), "/Skins/Ember");
+  // A name from an edited str.ini never leads out of Skins.
+  for (const char* name : {"..", ".", "../../Windows", "..\\..", "a/b", "a\\b", "C:evil", "\\\\host\\share", "x\ny"})
+    EXPECT_EQ(skinFolderFor("D:\\App", name), "D:\\App/Skins/") << name;
+  EXPECT_EQ(skinFolderFor("D:\\App", "..Dots.."), "D:\\App/Skins/..Dots..");
   SkinState state{"C:\\x\\/Skins/Ember", "Ember", 255, 128, 0};
   EXPECT_EQ(state.textColour(), 0x0080FFu);
   EXPECT_EQ(state.imagePath(SkinImage::Main), "C:\\x\\/Skins/Ember/main.png");

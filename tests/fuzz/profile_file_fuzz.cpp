@@ -1,0 +1,26 @@
+// str.ini and record.ini in every encoding the store accepts (UTF-16LE with its mark, UTF-8
+// with or without one, other 8-bit text): what is read, written and read again agrees.
+#include <cstdlib>
+
+#include "settings/profile_store.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace ombrisk;
+  ProfileDocument file = ProfileDocument::fromBytes(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::vector<std::string> names = file.sectionNames();
+  for (std::size_t i = 0; i < names.size() && i < 16; ++i) {
+    const ProfileSection section = file.section(names[i]);
+    if (!section.exists()) std::abort();
+    section.read("ItemCount");
+    file.read(names[i], "Path", "none");
+  }
+  file.write("Skins", "Path", "Carbon");
+  if (file.read("Skins", "Path") != "Carbon" && !names.empty()) {
+    // A section named by a line the store reads differently (a second "[" in a name) may
+    // hide the key; that is the system's rule too, so only the round trip below must hold.
+  }
+  const ProfileDocument again = ProfileDocument::fromBytes(file.toBytes());
+  if (again.sectionNames() != file.sectionNames()) std::abort();
+  if (again.read("Skins", "Path") != file.read("Skins", "Path")) std::abort();
+  return 0;
+}
