@@ -39,3 +39,18 @@ function(ombrisk_add_subfolders)
     endif()
   endforeach()
 endfunction()
+
+# The version for code: OMBRISK_VERSION ("1.0.0") for whatever links ombrisk_version.
+add_library(ombrisk_version INTERFACE)
+target_compile_definitions(ombrisk_version INTERFACE OMBRISK_VERSION="${PROJECT_VERSION}")
+
+# Windows version information of an executable (the file's properties), from the project's
+# version: ombrisk_version_resource(target "File description" "Name.exe").
+function(ombrisk_version_resource target description file_name)
+  set(OMBRISK_FILE_DESCRIPTION ${description})
+  set(OMBRISK_ORIGINAL_FILENAME ${file_name})
+  set(OMBRISK_INTERNAL_NAME ${target})
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${OMBRISK_ROOT}/cmake/version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()

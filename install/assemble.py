@@ -1,10 +1,11 @@
 #!/usr/bin/python3
-"""Assembles the install folder: assemble.py EXE SKINS_SOURCE STR_INI_SOURCE DESTINATION
+"""Assembles the install folder: assemble.py DESTINATION SKINS_SOURCE STR_INI_SOURCE PROGRAM...
 
-Copies Ombrisk.exe and every skin folder's PNG files, writes config.bin as 1986 zero bytes,
-str.ini as UTF-16LE with a byte-order mark and CRLF line ends (the system's profile functions
-keep non-ASCII texts only in that form) and an empty record.ini. Existing user files in the
-destination are replaced: the folder is what a fresh install holds.
+Copies the programs (Ombrisk.exe, ombriskctl.exe) and every skin folder's PNG files, writes
+config.bin as 1986 zero bytes, str.ini as UTF-16LE with a byte-order mark and CRLF line ends
+(the system's profile functions keep non-ASCII texts only in that form) and an empty
+record.ini. Existing user files in the destination are replaced: the folder is what a fresh
+install holds.
 """
 import os
 import shutil
@@ -13,9 +14,12 @@ import sys
 CONFIG_SIZE = 1986
 
 
-def main(exe, skins_source, str_ini_source, destination):
+def main(destination, skins_source, str_ini_source, *programs):
+    if not programs:
+        sys.exit(__doc__)
     os.makedirs(destination, exist_ok=True)
-    shutil.copy2(exe, os.path.join(destination, "Ombrisk.exe"))
+    for program in programs:
+        shutil.copy2(program, os.path.join(destination, os.path.basename(program)))
     skins = os.path.join(destination, "Skins")
     shutil.rmtree(skins, ignore_errors=True)
     for name in sorted(os.listdir(skins_source)):
@@ -36,6 +40,6 @@ def main(exe, skins_source, str_ini_source, destination):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 5:
+    if len(sys.argv) < 5:
         sys.exit(__doc__)
     main(*sys.argv[1:])

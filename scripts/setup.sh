@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev       # the Win32 tree
   wine64 xvfb xauth x11-utils                           # running it here
   imagemagick python3 python3-pil                       # screenshots, drawing the skins
+  nsis                                                  # the Windows installer
   fonts-liberation fonts-wqy-zenhei fonts-wqy-microhei  # legible English and Chinese under Wine
 )
 

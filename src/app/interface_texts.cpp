@@ -133,6 +133,15 @@ Language languageFromCode(std::string_view code) {
   return Language::English;
 }
 
+std::string_view languageCode(Language language) {
+  switch (language) {
+    case Language::SimplifiedChinese: return "CHS";
+    case Language::TraditionalChinese: return "CHT";
+    case Language::English: break;
+  }
+  return "EN";
+}
+
 std::string_view labelSection(Language language) {
   switch (language) {
     case Language::SimplifiedChinese: return "Setting-CHS";

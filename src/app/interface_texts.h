@@ -11,8 +11,13 @@ namespace ombrisk {
 
 enum class Language { English, SimplifiedChinese, TraditionalChinese };
 
+inline constexpr std::array<Language, 3> kLanguages = {Language::English, Language::SimplifiedChinese,
+                                                       Language::TraditionalChinese};
+
 // "CHS" and "CHT" (exactly, case-sensitive); anything else is English.
 Language languageFromCode(std::string_view code);
+// "EN", "CHS" or "CHT": the code str.ini names the language by.
+std::string_view languageCode(Language language);
 
 // The interface language of this run, read once at start; the editor dialogs choose their
 // own texts by it.

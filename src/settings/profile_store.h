@@ -25,8 +25,8 @@ class ProfileStore {
   virtual std::string read(const std::string& file, std::string_view section,
                            std::string_view key, std::string_view fallback = {}) = 0;
   // Sets key in section (a new section goes to the end of the file, a new key to the end of
-  // its section). A file that does not exist yet is created as UTF-16LE with a byte-order
-  // mark, so that the system's store keeps non-ASCII texts.
+  // its section). A file that does not exist yet, or is empty, is written as UTF-16LE with a
+  // byte-order mark, so that the system's store keeps non-ASCII texts.
   virtual bool write(const std::string& file, std::string_view section, std::string_view key,
                      std::string_view value) = 0;
   // Removes a whole section; a later write of it appends it at the end of the file.
@@ -34,6 +34,11 @@ class ProfileStore {
   // Every section name, in file order.
   virtual std::vector<std::string> sectionNames(const std::string& file) = 0;
 };
+
+// Whether the store gives value back exactly as written: UTF-8 without line breaks or NUL,
+// without blanks at either end, not inside a pair of matching quotes, and short enough for
+// the read buffer.
+bool profileValueKeepsAsWritten(std::string_view value);
 
 // The store of the platform the program was built for.
 std::unique_ptr<ProfileStore> makePlatformProfileStore();

@@ -73,9 +73,11 @@ std::optional<ProfileFile> loadFile(const std::string& path) {
   const auto bytes = readWholeFile(path);
   if (!bytes) return std::nullopt;
   const std::string raw(bytes->begin(), bytes->end());
-  ProfileFile file;
+  ProfileFile file;  // an empty file is written as one that does not exist yet
   std::string text;
-  if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF &&
+  if (raw.empty()) {
+    return file;
+  } else if (raw.size() >= 2 && static_cast<unsigned char>(raw[0]) == 0xFF &&
       static_cast<unsigned char>(raw[1]) == 0xFE) {
     file.encoding = Encoding::Utf16Le;
     std::u16string units;
@@ -202,6 +204,12 @@ class PortableProfileStore final : public ProfileStore {
 };
 
 }  // namespace
+
+bool profileValueKeepsAsWritten(std::string_view value) {
+  if (!isValidUtf8(value) || value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
+  if (trim(value).size() != value.size() || unquote(value).size() != value.size()) return false;
+  return utf8ToUtf16(value).size() < kProfileValueMax;
+}
 
 std::unique_ptr<ProfileStore> makePortableProfileStore() {
   return std::make_unique<PortableProfileStore>();

@@ -1,7 +1,7 @@
 // The profile store on the system's private-profile API. The API keeps a file in Unicode only
 // when the file starts with a UTF-16LE byte-order mark; otherwise it converts to the ANSI
-// code page and "左键" comes back as "??". So a file that does not exist yet is first created
-// holding just the mark.
+// code page and "左键" comes back as "??". So a file that does not exist yet, or is empty (as
+// record.ini is installed), first gets just the mark.
 #include <windows.h>
 
 #include <vector>
@@ -12,13 +12,16 @@
 namespace ombrisk {
 namespace {
 
-void createUnicodeFileIfMissing(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+void markEmptyFileUnicode(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;  // exists already (or cannot be made: the API says)
-  const unsigned char mark[2] = {0xFF, 0xFE};
-  DWORD written = 0;
-  WriteFile(file, mark, sizeof mark, &written, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;  // cannot be opened: the API will say so
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file, &size) && size.QuadPart == 0) {
+    const unsigned char mark[2] = {0xFF, 0xFE};
+    DWORD written = 0;
+    WriteFile(file, mark, sizeof mark, &written, nullptr);
+  }
   CloseHandle(file);
 }
 
@@ -35,7 +38,7 @@ class Win32ProfileStore final : public ProfileStore {
   bool write(const std::string& file, std::string_view section, std::string_view key,
              std::string_view value) override {
     const std::wstring path = widen(file);
-    createUnicodeFileIfMissing(path);
+    markEmptyFileUnicode(path);
     return WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(),
                                       widen(value).c_str(), path.c_str()) != FALSE;
   }

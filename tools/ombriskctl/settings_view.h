@@ -6,13 +6,9 @@
 
 #include "settings/settings_files.h"
 #include "settings/settings_image.h"
+#include "utility_files.h"
 
 namespace ombrisk::ctl {
-
-struct MacroText {
-  std::string name;
-  std::vector<std::string> entries;  // as in record.ini
-};
 
 struct SettingsView {
   std::string configPath;

@@ -581,6 +581,9 @@ void chooseColour(HWND dialog, COLORREF colour) {
 Program::Program(const Installation& installation, const std::wstring& arguments)
     : process_(installation.executable(), arguments, installation.folder()) {}
 
+Program::Program(const fs::path& executable, const std::wstring& arguments)
+    : process_(executable, arguments, executable.parent_path()) {}
+
 Program::~Program() {
   if (!process_.running()) return;
   if (!window_) waitForMainWindow(2s);

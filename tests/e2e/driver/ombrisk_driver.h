@@ -185,6 +185,8 @@ class Program {
   static constexpr UINT kCommandExit = 1028;
 
   Program(const Installation& installation, const std::wstring& arguments = L"");
+  // Ombrisk.exe of another folder (an installed copy, say), started in that folder.
+  Program(const std::filesystem::path& executable, const std::wstring& arguments);
   // Exits the program as the tray menu does (so the shell drops its icon), else ends it.
   ~Program();
   Program(const Program&) = delete;

@@ -18,6 +18,7 @@
 #include "keys/key_functions.h"
 #include "settings/settings_image.h"
 #include "support/temp_folder.h"
+#include "support/tool_process.h"
 
 extern char** environ;
 
@@ -26,27 +27,9 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::string tool(const std::string& relative) {
-  const char* build = std::getenv("OMBRISK_BUILD_DIR");
-  return std::string(build ? build : ".") + "/tools/" + relative;
-}
-
-struct CommandResult {
-  int exitCode = -1;
-  std::string out, err;
-};
-
-// Runs a command line through the shell, stdout and stderr apart.
-CommandResult run(const std::string& command, const testing::TempFolder& folder) {
-  const std::string outFile = folder.file("out.txt"), errFile = folder.file("err.txt");
-  const int status = std::system((command + " >'" + outFile + "' 2>'" + errFile + "'").c_str());
-  CommandResult result;
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  const Bytes out = testing::readBytes(outFile), err = testing::readBytes(errFile);
-  result.out.assign(out.begin(), out.end());
-  result.err.assign(err.begin(), err.end());
-  return result;
-}
+using testing::CommandResult;
+using testing::run;
+using testing::tool;
 
 // `vmouse serve --port 0 [options]` for the length of a test.
 class VirtualMouseProcess {

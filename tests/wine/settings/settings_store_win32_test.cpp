@@ -25,11 +25,17 @@ class Win32Store : public ::testing::Test {
   std::unique_ptr<ProfileStore> portable = makePortableProfileStore();
 };
 
-TEST_F(Win32Store, ChineseLabelsSurviveInANewFile) {
+// In a new file and in an empty one, as record.ini is installed: without the byte-order mark
+// the system's store would write the ANSI code page.
+TEST_F(Win32Store, ChineseTextsSurviveInANewOrEmptyFile) {
   ButtonLabelSet labels;
   const char* names[] = {"左键", "右鍵", "前进方向键", "後退方向鍵", "DPI切换", "巨集", "Key Off"};
   for (std::size_t i = 0; i < labels.size(); ++i) labels[i] = names[i % 7];
   writeButtonLabels(*system, ini, "Setting-CHS", labels);
+  const std::string emptyIni = folder.file("record.ini");
+  writeBytes(emptyIni, {});
+  system->write(emptyIni, "连发", "ItemCount", "0");
+  EXPECT_EQ(portable->sectionNames(emptyIni), std::vector<std::string>{"连发"});
 
   const auto bytes = readBytes(ini);
   ASSERT_GE(bytes.size(), 2u);
