@@ -163,10 +163,11 @@ TEST_F(AdvancedPage, RecordEditSaveAndApplyAMacro) {
     const POINT last = listItemCentre(events, static_cast<int>(entries().size()) - 1);
     moveOverWindow(events, last.x, last.y);
     ASSERT_TRUE(waitUntil([&] { return listSelection(events) == static_cast<int>(entries().size()) - 1; }, 5s));
+    const std::size_t before = entries().size();
     clickWindow(events, last.x, last.y, true);
     ASSERT_TRUE(program->waitForMenu(5s));
-    program->chooseFirstTrayMenuItem();
-    ASSERT_TRUE(waitUntil([&, before = entries().size()] { return entries().size() == before - 1; }, 5s));
+    ASSERT_TRUE(program->chooseFirstTrayMenuItem());
+    ASSERT_TRUE(waitUntil([&] { return entries().size() == before - 1; }, 5s));
   }
   EXPECT_EQ(entries().back(), L"50 ms");
 

@@ -516,10 +516,13 @@ std::optional<MessageBoxInfo> waitForMessageBox(DWORD processId, Milliseconds ti
 }
 
 void answerMessageBox(const MessageBoxInfo& box, int button) {
-  if (HWND control = GetDlgItem(box.window, button))
+  // A box found in the middle of its creation may not take the first answer: answer again
+  // while it is still there.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    HWND control = GetDlgItem(box.window, button);
     PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
-  else
-    PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    if (waitUntil([&] { return !IsWindow(box.window); }, Milliseconds(2000))) return;
+  }
 }
 
 // --- Input -------------------------------------------------------------------------------------
@@ -749,11 +752,12 @@ HWND Program::waitForMenu(Milliseconds timeout) {
 bool Program::chooseFirstTrayMenuItem(Milliseconds timeout) {
   HWND menu = waitForMenu(timeout);
   if (!menu) return false;
-  // The first item of the menu window: Home selects it, Return runs it. A pointer move that
-  // reaches the menu between the two (it opens under the pointer) takes the selection away
-  // again on a loaded machine, and Return then runs nothing: press again while it is open.
+  // The first item of the menu window: Down selects it (nothing is selected yet), Return runs
+  // it. A pointer move that reaches the menu between the two (it opens under the pointer)
+  // takes the selection away again on a loaded machine, and Return then runs nothing: press
+  // again while it is open.
   for (int attempt = 0; attempt < 5; ++attempt) {
-    PostMessageW(menu, WM_KEYDOWN, VK_HOME, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     if (waitUntil([&] { return !IsWindow(menu) || !IsWindowVisible(menu); }, Milliseconds(1000))) return true;
   }
