@@ -45,7 +45,8 @@ class FaultyMouse : public WithMouse {
   }
   std::size_t frames() {
     const auto state = mouse.dump();
-    return state ? state->strings("log").size() : 0;
+    const std::vector<int> numbers = state ? state->numbers("frame_count") : std::vector<int>{};
+    return numbers.empty() ? 0 : static_cast<std::size_t>(numbers[0]);
   }
   bool balloon(const wchar_t* text, Milliseconds timeout = kDefaultTimeout) {
     return waitForBalloon([&](const TrayBalloon& b) { return b.text == text; }, timeout).has_value();

@@ -107,6 +107,12 @@ void VirtualMouseModel::resetLink() {
   lateAnswerDue_ = false;
 }
 
+void VirtualMouseModel::logFrame(const Frame& frame) {
+  if (log_.size() == kFrameLogLimit) log_.pop_front();
+  log_.push_back(frame);
+  ++frameCount_;
+}
+
 void VirtualMouseModel::receiveFeature(std::span<const std::uint8_t> report) {
   if (report.size() < 1 + 8) return;
   Frame wire{};
@@ -122,19 +128,19 @@ void VirtualMouseModel::receiveFeature(std::span<const std::uint8_t> report) {
   // Either handshake sets the mode of everything that follows.
   if (isHandshake(wire) || isHandshake(unscrambled)) lateAnswerDue_ = fault_.lateFirstBlockRead;
   if (isHandshake(wire)) {
-    log_.push_back(wire);
+    logFrame(wire);
     scrambled_ = false;
     if (fault_.echoesPlainHandshake) answer_ = wire;
     return;
   }
   if (isHandshake(unscrambled)) {
-    log_.push_back(unscrambled);
+    logFrame(unscrambled);
     scrambled_ = true;
     answer(unscrambled);
     return;
   }
   const Frame plain = scrambled_ ? unscrambled : wire;
-  log_.push_back(plain);
+  logFrame(plain);
   // Like the firmware, a frame whose checksum does not match is dropped unanswered.
   if (frameChecksum(plain) != plain[7]) return;
   handleFrame(plain);
@@ -317,6 +323,7 @@ std::string VirtualMouseModel::dumpJson(bool plugged, unsigned long long command
   field("key_matrices", list(s.keyMatrices, quotedHex));
   field("macros", list(s.macros, quotedHex));
   field("commands", std::to_string(commands));
+  field("frame_count", std::to_string(frameCount_));
   field("log", list(log_, quotedHex), true);
   return json + "}\n";
 }

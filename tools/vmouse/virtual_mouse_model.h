@@ -85,8 +85,12 @@ class VirtualMouseModel {
 
   const MouseSettings& settings() const { return settings_; }
   bool scrambled() const { return scrambled_; }
-  // Every frame received, as the mouse read it (unscrambled when scrambling was on).
-  const std::vector<Frame>& log() const { return log_; }
+  // The frames received, as the mouse read it (unscrambled when scrambling was on): the last
+  // kFrameLogLimit of them, so that a client sending frames without end cannot grow the
+  // server without bound. frameCount() counts them all.
+  static constexpr std::size_t kFrameLogLimit = 4096;
+  const std::deque<Frame>& log() const { return log_; }
+  std::uint64_t frameCount() const { return frameCount_; }
   // Grows with every change of the settings (for saving the state file).
   unsigned revision() const { return revision_; }
   // commands: the requests answered on the command interface since start (the server's count).
@@ -117,7 +121,10 @@ class VirtualMouseModel {
   // A late answer on its way: it reaches the host's buffer once the host has waited for it.
   std::vector<Block> late_;
   bool lateAnswerDue_ = false;
-  std::vector<Frame> log_;
+  void logFrame(const Frame& frame);
+
+  std::deque<Frame> log_;
+  std::uint64_t frameCount_ = 0;
   unsigned revision_ = 0;
 };
 

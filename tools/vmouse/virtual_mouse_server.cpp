@@ -138,7 +138,7 @@ class Server final : public VirtualMouseServer {
       std::unique_ptr<LoopbackSocket> socket = listener_->accept(kAcceptSliceMs);
       std::lock_guard lock(mutex_);
       reapFinished();
-      if (!socket || stopped_) continue;
+      if (!socket || stopped_ || connections_.size() >= kMostConnections) continue;  // a refused one closes here
       auto c = std::make_shared<Connection>();
       c->socket = std::move(socket);
       connections_.push_back(c);

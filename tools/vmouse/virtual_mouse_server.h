@@ -27,6 +27,11 @@ class VirtualMouseServer {
                                                    std::string& error, std::string& warning);
   virtual ~VirtualMouseServer() = default;
 
+  // Connections served at once (the utility holds three, a test or ombriskctl one more each):
+  // a local process that opens connections without end is refused beyond this instead of
+  // costing vmouse a thread each.
+  static constexpr std::size_t kMostConnections = 32;
+
   virtual std::uint16_t port() const = 0;
   virtual void plug() = 0;
   virtual void unplug() = 0;

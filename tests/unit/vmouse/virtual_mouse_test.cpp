@@ -306,6 +306,19 @@ TEST(VirtualMouseFaults, FramesWithAWrongChecksumAreLoggedButNotStored) {
   EXPECT_EQ(jsonField(json, "log"), "[\"0104000000000000\"]");
 }
 
+// A local client may send frames without end: the server keeps the newest ones and counts all.
+TEST(VirtualMouseFaults, TheFrameLogKeepsTheNewestFramesAndCountsAll) {
+  VirtualMouseModel mouse(factorySettings(0), FaultMode::None);
+  const std::size_t sent = VirtualMouseModel::kFrameLogLimit + 5;
+  for (std::size_t i = 0; i < sent; ++i)
+    mouse.receiveFeature(Bytes{0x00, 0x7E, static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i >> 8), 0, 0, 0, 0, 0});
+  EXPECT_EQ(mouse.frameCount(), sent);
+  ASSERT_EQ(mouse.log().size(), VirtualMouseModel::kFrameLogLimit);
+  EXPECT_EQ(mouse.log().front()[1], 5) << "the five oldest frames went";
+  EXPECT_EQ(mouse.log().back()[1], static_cast<std::uint8_t>(sent - 1));
+  EXPECT_EQ(jsonField(mouse.dumpJson(true, 0), "frame_count"), std::to_string(sent));
+}
+
 TEST(VirtualMouseControls, PlugUnplugAndEventsReachTheirWatchers) {
   VirtualMouse mouse;
   std::string error;
@@ -367,6 +380,32 @@ TEST(VirtualMouseControls, UnplugAfterACountOfCommands) {
   auto again = mouse.openPort();
   ASSERT_NE(again, nullptr);
   for (int i = 0; i < 5; ++i) EXPECT_TRUE(again->setFeature(Bytes(9, 0))) << "the count was used up";
+}
+
+// Asks until done() holds, for up to five seconds.
+template <typename Done>
+bool waitFor(Done done) {
+  for (int i = 0; i < 100; ++i) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return false;
+}
+
+// A local process that holds connections open is refused beyond the limit and costs the
+// server nothing more; once they close, the mouse is served again.
+TEST(VirtualMouseControls, ConnectionsBeyondTheLimitAreRefusedUntilOthersClose) {
+  VirtualMouse mouse;
+  std::string error;
+  std::vector<std::unique_ptr<LoopbackSocket>> held;
+  for (std::size_t i = 0; i < VirtualMouseServer::kMostConnections; ++i) {
+    held.push_back(connectLoopback("127.0.0.1", mouse.server->port(), 2000, error));
+    ASSERT_NE(held.back(), nullptr) << error;
+  }
+  // The server takes a connection in its own time: ask until the last held one counts.
+  EXPECT_TRUE(waitFor([&] { return !mouse.client->dump(error); })) << "a connection beyond the limit was served";
+  held.clear();
+  EXPECT_TRUE(waitFor([&] { return mouse.client->dump(error).has_value(); })) << error;
 }
 
 TEST(VirtualMouseControls, ServesIpv6LoopbackToo) {
