@@ -24,7 +24,8 @@ else()
   # scripts/fuzz.sh: a clang tree whose code carries libFuzzer's coverage (tests/fuzz).
   option(OMBRISK_FUZZ "Build the fuzz targets as libFuzzer programs (clang)" OFF)
   if(OMBRISK_FUZZ)
-    add_compile_options(-O2 -fsanitize=fuzzer-no-link)  # fuzzing wants speed more than quick builds
+    add_compile_options(-O2 -fsanitize=fuzzer-no-link  # fuzzing wants speed more than quick builds
+                        -fsanitize-coverage-ignorelist=${OMBRISK_ROOT}/tests/fuzz/coverage_ignorelist.txt)
   endif()
 endif()
 

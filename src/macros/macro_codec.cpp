@@ -27,9 +27,9 @@ std::uint32_t delayOfEntry(std::string_view entry) {
   return static_cast<std::uint32_t>(std::clamp<long long>(value, 0, kLongDelayMaxMs));
 }
 
-std::vector<MacroEvent> macroEventsFromEntries(std::span<const std::string> entries) {
+std::vector<MacroEvent> macroEventsFromEntries(std::span<const std::string> entries, std::size_t limit) {
   std::vector<MacroEvent> events;
-  for (std::size_t j = 0; j < entries.size(); ++j) {
+  for (std::size_t j = 0; j < entries.size() && events.size() < limit; ++j) {
     MacroEvent event;
     if (contains(entries[j], kPressSuffix)) {
       event.keyName = withoutAll(entries[j], kPressSuffix);

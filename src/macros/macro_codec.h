@@ -44,8 +44,10 @@ struct MacroEvent {
 std::uint32_t delayOfEntry(std::string_view entry);
 
 // The key events of a list of entries, each with the delay of the entry that follows it (0
-// for the last entry). Entries that are neither a press nor a release are skipped.
-std::vector<MacroEvent> macroEventsFromEntries(std::span<const std::string> entries);
+// for the last entry). Entries that are neither a press nor a release are skipped. At most
+// limit events, the first ones.
+std::vector<MacroEvent> macroEventsFromEntries(std::span<const std::string> entries,
+                                               std::size_t limit = SIZE_MAX);
 
 // 1, or 2 for a delay above 1270 ms.
 std::size_t pairsOfEvent(const MacroEvent& event);

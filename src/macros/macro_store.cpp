@@ -31,20 +31,53 @@ constexpr std::array<const char*, 3> kTooLongFormats{
     "只能存下前 %zu 個事件（共 %zu 個）：請刪除一些事件或縮短長延時後再儲存。",
 };
 
+// The entries of a macro up to its last item that the section holds: the claimed count may
+// run far past it, and the items after it all read as empty.
+std::vector<std::string> heldMacroEntries(const ProfileSection& section, std::size_t& count) {
+  const long long claimed = leadingDecimal(section.read(kItemCountKey));
+  count = static_cast<std::size_t>(std::clamp<long long>(claimed, 0, kMacroItemLimit));
+  // One pass over the keys the section holds rather than a look-up per claimed item.
+  std::vector<std::pair<std::size_t, std::string>> held;
+  std::size_t end = 0;
+  for (ProfileEntry& entry : section.entries()) {
+    const std::optional<std::size_t> index = macroItemIndex(entry.key);
+    if (!index || *index >= count) continue;
+    end = std::max(end, *index + 1);
+    held.emplace_back(*index, std::move(entry.value));
+  }
+  std::vector<std::string> entries(end);
+  for (auto& [index, value] : held) entries[index] = std::move(value);
+  return entries;
+}
+
 }  // namespace
 
 std::string macroItemKey(std::size_t index) { return "Item" + std::to_string(index); }
+
+std::optional<std::size_t> macroItemIndex(std::string_view key) {
+  constexpr std::string_view kItem = "item";
+  if (key.size() <= kItem.size() || key.size() > kItem.size() + 9) return std::nullopt;
+  for (std::size_t i = 0; i < kItem.size(); ++i)
+    if ((key[i] | 0x20) != kItem[i]) return std::nullopt;
+  const std::string_view digits = key.substr(kItem.size());
+  // Only the digits macroItemKey writes: "Item01" is another key than "Item1".
+  if (digits.size() > 1 && digits.front() == '0') return std::nullopt;
+  std::size_t index = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    index = index * 10 + static_cast<std::size_t>(c - '0');
+  }
+  return index;
+}
 
 std::vector<std::string> macroNames(ProfileStore& store, const std::string& recordIni) {
   return store.sectionNames(recordIni);
 }
 
 std::vector<std::string> macroEntries(const ProfileSection& section) {
-  const long long claimed = leadingDecimal(section.read(kItemCountKey));
-  const auto count = static_cast<std::size_t>(std::clamp<long long>(claimed, 0, kMacroItemLimit));
-  std::vector<std::string> entries;
-  entries.reserve(count);
-  for (std::size_t index = 0; index < count; ++index) entries.push_back(section.read(macroItemKey(index)));
+  std::size_t count = 0;
+  std::vector<std::string> entries = heldMacroEntries(section, count);
+  entries.resize(count);
   return entries;
 }
 
@@ -122,12 +155,15 @@ void rebuildMacroMemory(const ProfileDocument& recordIni, SettingsRecord& record
   const std::size_t sections = std::min(names.size(), rec::kMacroCount);
   for (std::size_t t = 0; t < sections; ++t) {
     std::uint8_t* block = record.macroBlock(t);
-    const std::vector<std::string> entries = macroEntries(recordIni.section(names[t]));
-    if (entries.empty()) {
+    std::size_t count = 0;
+    // Empty entries at the end change no event (an empty delay is no delay).
+    const std::vector<std::string> entries = heldMacroEntries(recordIni.section(names[t]), count);
+    if (count == 0) {
       std::fill(block, block + rec::kMacroBlockSize, std::uint8_t{0});
       continue;
     }
-    encodeMacroEvents(macroEventsFromEntries(entries), block);
+    // No more events than pairs can reach the block.
+    encodeMacroEvents(macroEventsFromEntries(entries, kMacroPairCapacity), block);
   }
 }
 

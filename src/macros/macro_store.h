@@ -24,6 +24,8 @@ inline constexpr std::string_view kItemCountKey = "ItemCount";
 inline constexpr std::size_t kMacroItemLimit = 1024;
 
 std::string macroItemKey(std::size_t index);  // "Item<index>"
+// The index of a key macroItemKey writes (ASCII case ignored, as the store matches keys).
+std::optional<std::size_t> macroItemIndex(std::string_view key);
 
 // The section names of record.ini in file order.
 std::vector<std::string> macroNames(ProfileStore& store, const std::string& recordIni);

@@ -36,8 +36,10 @@ bool sameName(std::string_view a, std::string_view b) {
 
 // The name of a section header line, or nothing.
 std::optional<std::string_view> sectionHeader(std::string_view line) {
+  // Most lines are not headers: look at the first non-blank before trimming the whole line.
+  const std::size_t first = line.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos || line[first] != '[') return std::nullopt;
   line = trim(line);
-  if (line.empty() || line.front() != '[') return std::nullopt;
   const std::size_t close = line.find(']');
   return trim(line.substr(1, (close == std::string_view::npos ? line.size() : close) - 1));
 }
@@ -73,6 +75,13 @@ std::string asRead(std::string_view value) { return truncateUtf16Units(value, kP
 std::string ProfileSection::read(std::string_view key, std::string_view fallback) const {
   const auto found = values_.find(folded(key));
   return asRead(found == values_.end() ? fallback : std::string_view(found->second));
+}
+
+std::vector<ProfileEntry> ProfileSection::entries() const {
+  std::vector<ProfileEntry> entries;
+  entries.reserve(values_.size());
+  for (const auto& [key, value] : values_) entries.push_back({key, asRead(value)});
+  return entries;
 }
 
 ProfileDocument ProfileDocument::fromBytes(std::string_view raw) {

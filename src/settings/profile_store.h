@@ -26,22 +26,25 @@ namespace ombrisk {
 // value is cut to kProfileValueMax - 1 characters.
 inline constexpr std::size_t kProfileValueMax = 1024;
 
+struct ProfileEntry {
+  std::string key;
+  std::string value;
+};
+
 // The keys of one section for many look-ups: the first value of each key (ASCII case folded).
 class ProfileSection {
  public:
   // The value of key, or fallback; cut as read() cuts it.
   std::string read(std::string_view key, std::string_view fallback = {}) const;
   bool exists() const { return exists_; }
+  // Every key once (ASCII case folded) with its value as read() gives it, in no set order:
+  // one pass over a section instead of a look-up per key a caller might ask for.
+  std::vector<ProfileEntry> entries() const;
 
  private:
   friend class ProfileDocument;
   bool exists_ = false;
   std::unordered_map<std::string, std::string> values_;
-};
-
-struct ProfileEntry {
-  std::string key;
-  std::string value;
 };
 
 // A profile file in memory: one load, any number of reads and changes, one save.

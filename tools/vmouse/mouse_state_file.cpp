@@ -36,8 +36,9 @@ std::vector<std::uint8_t> encodeSettings(const MouseSettings& settings) {
 }
 
 std::optional<MouseSettings> decodeSettings(std::span<const std::uint8_t> bytes) {
+  static const std::size_t kStateFileSize = encodeSettings(MouseSettings{}).size();
   MouseSettings settings;
-  if (bytes.size() != encodeSettings(settings).size() ||
+  if (bytes.size() != kStateFileSize ||
       !std::equal(kStateFileHeader.begin(), kStateFileHeader.end(), bytes.begin()))
     return std::nullopt;
   std::size_t at = kStateFileHeader.size();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 
 #include "device/protocol_constants.h"
 
@@ -26,18 +27,43 @@ bool sendMessage(LoopbackSocket& socket, Message type, std::span<const std::uint
   return socket.sendAll(message);
 }
 
-std::optional<WireMessage> receiveMessage(LoopbackSocket& socket, int timeoutMs) {
+std::optional<WireMessage> readMessage(const ReceiveBytes& receive) {
   std::array<std::uint8_t, 5> header{};
-  if (!socket.receiveAll(header, timeoutMs)) return std::nullopt;
+  if (!receive(header, false)) return std::nullopt;
   const std::uint32_t length = header[1] | (header[2] << 8) | (header[3] << 16) |
                                (static_cast<std::uint32_t>(header[4]) << 24);
   if (length > kLongestPayload) return std::nullopt;
-  WireMessage message{static_cast<Message>(header[0]), std::vector<std::uint8_t>(length)};
+  WireMessage message{static_cast<Message>(header[0]), {}};
+  constexpr std::size_t kPiece = 64 * 1024;
+  while (message.payload.size() < length) {
+    const std::size_t at = message.payload.size();
+    const std::size_t count = std::min<std::size_t>(kPiece, length - at);
+    message.payload.resize(at + count);
+    if (!receive(std::span(message.payload).subspan(at, count), true)) return std::nullopt;
+  }
+  return message;
+}
+
+std::optional<WireMessage> receiveMessage(LoopbackSocket& socket, int timeoutMs) {
   // The rest of a message follows its header at once; a peer that stalls inside one is gone.
   constexpr int kRestOfMessageMs = 2000;
-  if (length && !socket.receiveAll(message.payload, timeoutMs < 0 ? kRestOfMessageMs : timeoutMs))
-    return std::nullopt;
-  return message;
+  std::optional<std::chrono::steady_clock::time_point> restDeadline;
+  return readMessage([&](std::span<std::uint8_t> bytes, bool inMessage) {
+    if (!inMessage) return socket.receiveAll(bytes, timeoutMs);
+    using namespace std::chrono;
+    if (!restDeadline) restDeadline = steady_clock::now() + milliseconds(timeoutMs < 0 ? kRestOfMessageMs : timeoutMs);
+    const auto left = duration_cast<milliseconds>(*restDeadline - steady_clock::now()).count();
+    return socket.receiveAll(bytes, static_cast<int>(std::max<decltype(left)>(left, 0)));
+  });
+}
+
+std::optional<WireMessage> takeMessage(std::span<const std::uint8_t>& stream) {
+  return readMessage([&](std::span<std::uint8_t> bytes, bool) {
+    if (stream.size() < bytes.size()) return false;
+    std::copy_n(stream.begin(), bytes.size(), bytes.begin());
+    stream = stream.subspan(bytes.size());
+    return true;
+  });
 }
 
 std::string mouseInterfacePath(MouseInterface which) {

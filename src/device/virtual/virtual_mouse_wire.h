@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -45,6 +46,16 @@ struct WireMessage {
 bool sendMessage(LoopbackSocket& socket, Message type, std::span<const std::uint8_t> payload = {});
 // Null when nothing whole came within timeoutMs, the peer closed, or the length is absurd.
 std::optional<WireMessage> receiveMessage(LoopbackSocket& socket, int timeoutMs);
+
+// Fills bytes exactly from a byte stream, or fails (the stream ended or stalled). inMessage:
+// the bytes are the rest of a message whose header has come.
+using ReceiveBytes = std::function<bool(std::span<std::uint8_t> bytes, bool inMessage)>;
+// How a message is cut out of the byte stream a peer sends: the header, then its payload,
+// taken in pieces so that the memory held grows with what came rather than what the header
+// announced. Null when the stream fails first or the announced length is absurd.
+std::optional<WireMessage> readMessage(const ReceiveBytes& receive);
+// The message at the front of stream, which is advanced past it; null as readMessage.
+std::optional<WireMessage> takeMessage(std::span<const std::uint8_t>& stream);
 
 // One HID interface as vmouse presents it.
 struct VirtualInterface {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "macros/macro_codec.h"
@@ -140,6 +142,22 @@ TEST_F(MacroStore, HostileRecordIniIsBoundedToTwelveBlocksAndNeverOverflows) {
   EXPECT_TRUE(std::equal(record.bytes.begin() + rec::kReserved0, record.bytes.end(),
                          before.bytes.begin() + rec::kReserved0));
   EXPECT_EQ(readMacroEntries(*store, ini, "Huge").size(), kMacroItemLimit);
+}
+
+// Items are found in one pass over the section, with the store's own key matching: ASCII
+// case ignored, the first of two equal keys, quotes dropped; "Item01" is not item 1.
+TEST_F(MacroStore, ItemsAreMatchedAsTheStoreMatchesKeys) {
+  writeIni("[M]\nItemCount=6\nITEM0=A   Dn\nItem01=B   Dn\nitem2=\"50 ms\"\nItem2=C   Dn\n"
+           "Item 3=D   Dn\nItem5=A   Up\nItem6=B   Up\n");
+  EXPECT_EQ(readMacroEntries(*store, ini, "M"), (Entries{"A   Dn", "", "50 ms", "", "", "A   Up"}));
+  rebuildMacroMemory(*store, ini, record);
+  EXPECT_EQ(block(0), blockOf({0, 0, 0x00, 0x04, 0x80, 0x04}));  // an empty entry is no delay
+
+  const std::pair<const char*, std::optional<std::size_t>> keys[] = {
+      {"Item0", 0},          {"item1023", 1023},  {"ITEM12", 12},   {"Item01", std::nullopt},
+      {"Item", std::nullopt}, {"Item-1", std::nullopt}, {"Item1x", std::nullopt},
+      {"Iten1", std::nullopt}, {"Item99999999999", std::nullopt}};
+  for (const auto& [key, index] : keys) EXPECT_EQ(macroItemIndex(key), index) << key;
 }
 
 TEST_F(MacroStore, TenThousandSectionsAreListedAndOnlyTwelveEncoded) {

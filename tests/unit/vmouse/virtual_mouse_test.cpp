@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <future>
 #include <thread>
 
 #include "device/handshake.h"
@@ -416,6 +417,74 @@ TEST(VirtualMouseControls, ServesIpv6LoopbackToo) {
   if (!json && error.find("socket:") != std::string::npos) GTEST_SKIP() << "no IPv6 here: " << error;
   ASSERT_TRUE(json.has_value()) << error;
   EXPECT_NE(json->find("\"log\": []"), std::string::npos);
+}
+
+// A message as a peer sends it: type, 32-bit little-endian length, payload.
+Bytes wireMessage(vm::Message type, const Bytes& payload, std::uint32_t length) {
+  Bytes bytes{static_cast<std::uint8_t>(type)};
+  for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<std::uint8_t>(length >> shift));
+  bytes.insert(bytes.end(), payload.begin(), payload.end());
+  return bytes;
+}
+Bytes wireMessage(vm::Message type, const Bytes& payload) {
+  return wireMessage(type, payload, static_cast<std::uint32_t>(payload.size()));
+}
+
+Bytes countingBytes(std::size_t size) {
+  Bytes bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
+  return bytes;
+}
+
+TEST(VirtualMouseWire, MessagesAreCutFromTheStreamByTheirAnnouncedLength) {
+  using vm::Message;
+  const Bytes large = countingBytes(200000);  // several of the pieces a payload is read in
+  Bytes stream;
+  for (const Bytes& part : {wireMessage(Message::SetFeature, {7, 1, 2, 3, 4, 5, 6, 7, 8}),
+                            wireMessage(Message::Dump, {}), wireMessage(Message::WriteOutput, large),
+                            wireMessage(Message::Report, {1, 2, 3}, 10)})  // cut short
+    stream.insert(stream.end(), part.begin(), part.end());
+  std::span<const std::uint8_t> rest(stream);
+  const auto first = vm::takeMessage(rest);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->type, Message::SetFeature);
+  EXPECT_EQ(first->payload, (Bytes{7, 1, 2, 3, 4, 5, 6, 7, 8}));
+  const auto second = vm::takeMessage(rest);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->type, Message::Dump);
+  EXPECT_TRUE(second->payload.empty());
+  const auto third = vm::takeMessage(rest);
+  ASSERT_TRUE(third);
+  EXPECT_EQ(third->payload, large);
+  EXPECT_FALSE(vm::takeMessage(rest));
+
+  // An absurd length is refused at the header; the longest allowed one waits for its bytes.
+  for (std::uint32_t length : {vm::kLongestPayload + 1, 0xFFFFFFFFu, vm::kLongestPayload}) {
+    const Bytes announced = wireMessage(Message::SetFeature, Bytes(100, 1), length);
+    std::span<const std::uint8_t> bytes(announced);
+    EXPECT_FALSE(vm::takeMessage(bytes)) << length;
+  }
+}
+
+TEST(VirtualMouseWire, ALargeMessageCrossesTheSocketWholeAndAStalledOneIsDropped) {
+  std::string error;
+  auto listener = LoopbackListener::listen(0, error);
+  ASSERT_TRUE(listener) << error;
+  auto client = connectLoopback("127.0.0.1", listener->port(), 2000, error);
+  auto server = listener->accept(2000);
+  ASSERT_TRUE(client && server) << error;
+  const Bytes large = countingBytes(300000);
+  auto sent = std::async(std::launch::async, [&] { return vm::sendMessage(*client, vm::Message::WriteOutput, large); });
+  const auto received = vm::receiveMessage(*server, 2000);
+  ASSERT_TRUE(sent.get());
+  ASSERT_TRUE(received);
+  EXPECT_EQ(received->payload, large);
+
+  const Bytes cut = wireMessage(vm::Message::SetFeature, {1, 2, 3}, 9);
+  ASSERT_TRUE(client->sendAll(cut));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(vm::receiveMessage(*server, 200));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST(VirtualEndpoints, OnlyLoopbackHostsWithAPortAreAccepted) {
