@@ -2,9 +2,9 @@
 # The soak of the running program: bash bench/soak/run.sh [SCALE]
 # Builds what it needs and runs bench_soak.exe under Wine in a prefix of its own (SCALE 1:
 # 10 000 device events, 1 000 Applies, 1 000 page switches, 300 openings of each dialog; 0.1 a
-# tenth). Wine 8 tells another process the private bytes but no handle, GDI or USER counts
-# (bench_soak prints zeros then), so at each of its lines this script adds what Linux tells of
-# the program's Unix process: anonymous (private) and resident memory, and its threads.
+# tenth). Wine 8 tells no process its handle, GDI or USER counts, so bench_soak counts them its
+# own way (it says how); at each of its lines this script adds what Linux tells of the
+# program's Unix process: anonymous (private) and resident memory, and its threads.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"

@@ -18,6 +18,7 @@
 #include "skin/text_win32.h"
 #include "util/module_win32.h"
 #include "util/wide_win32.h"
+#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -39,9 +40,9 @@ CCorvaneDlg::CCorvaneDlg(std::unique_ptr<Win32DeviceLink> link)
 
 CCorvaneDlg::~CCorvaneDlg() {
   page_.reset();
-  for (HBRUSH brush : brushes_) DeleteObject(brush);
-  if (smallFont_) DeleteObject(smallFont_);
-  if (titleFont_) DeleteObject(titleFont_);
+  for (HBRUSH brush : brushes_) deleteCountedGdi(brush);
+  if (smallFont_) deleteCountedGdi(smallFont_);
+  if (titleFont_) deleteCountedGdi(titleFont_);
 }
 
 INT_PTR CCorvaneDlg::run() { return runModal(GetModuleHandleW(nullptr), IDD_MAIN_WINDOW, nullptr); }
@@ -61,6 +62,7 @@ BOOL CCorvaneDlg::onInitDialog() {
   // 5. The tray icon.
   link_->setMainWindow(window);
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
+  resourceCountsMessage_ = RegisterWindowMessageW(kResourceCountsMessageName);
   tray_.init(window, icon_, TrayNotifyMessage);
   addTrayIcon();
 
@@ -349,7 +351,7 @@ std::optional<INT_PTR> CCorvaneDlg::controlColour(UINT message, HDC dc, HWND chi
     LOGBRUSH info{};
     if (GetObjectW(brush, sizeof info, &info) && info.lbColor == wanted) return reinterpret_cast<INT_PTR>(brush);
   }
-  brushes_.push_back(CreateSolidBrush(wanted));
+  brushes_.push_back(countedGdi(CreateSolidBrush(wanted)));
   return reinterpret_cast<INT_PTR>(brushes_.back());
 }
 
@@ -380,6 +382,10 @@ bool CCorvaneDlg::preTranslateMessage(MSG& message) {
 INT_PTR CCorvaneDlg::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == taskbarCreatedMessage_ && message != 0) {
     addTrayIcon();  // the shell's tray was (re)started
+    return TRUE;
+  }
+  if (message == resourceCountsMessage_ && message != 0) {
+    setResult(gdiObjectsMade.load());
     return TRUE;
   }
   switch (message) {

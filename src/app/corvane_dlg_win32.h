@@ -84,6 +84,7 @@ class CCorvaneDlg final : public DialogBase {
   int lastBottomButton_ = 0;
   int startHiddenCounter_ = 2;
   UINT taskbarCreatedMessage_ = 0;
+  UINT resourceCountsMessage_ = 0;
 };
 
 }  // namespace ombrisk

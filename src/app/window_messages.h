@@ -17,6 +17,10 @@ inline constexpr unsigned WM_RECORDED_KEY = 0x403;      // WM_USER + 3
 inline constexpr unsigned WM_SINGLE_KEY_NAME = 0xB04;
 inline constexpr unsigned WM_COMBO_KEY_NAME = 0xB05;
 
+// Registered by this name: the main window answers it with the count of GDI objects the
+// program's own code has made and not yet deleted (for the soak; Wine reports no GDI counts).
+inline constexpr wchar_t kResourceCountsMessageName[] = L"Ombrisk.ResourceCounts";
+
 // Menu and command identifiers of the main window.
 inline constexpr unsigned kCommandExit = 1028;
 inline constexpr unsigned kCommandMacroListMenu = 32772;

@@ -227,6 +227,10 @@ class Program {
   bool settle(Milliseconds timeout = kDefaultTimeout);
   Capture captureClient() const;
 
+  // The GDI objects the program's own code has made and not deleted, as it answers the
+  // registered message named kResourceCountsMessageName; nothing when it does not answer.
+  std::optional<long long> gdiObjectsMade() const;
+
   // A child window of the main window by its control identifier.
   HWND child(int id) const;
   std::wstring childText(int id) const;
@@ -294,6 +298,9 @@ std::optional<UINT> profileDoubleClickMs();
 
 // Every main window of Ombrisk that exists now (any process).
 std::vector<HWND> allMainWindows();
+// Every window of process id, hidden ones too: its top-level windows (pop-up menus, class
+// #32768, among them while one is up) and all their descendants.
+std::vector<HWND> windowsOfProcess(DWORD processId);
 // Processes whose executable file name is name, e.g. L"Ombrisk.exe".
 std::vector<DWORD> processesNamed(const std::wstring& name);
 
