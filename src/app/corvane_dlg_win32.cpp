@@ -40,7 +40,7 @@ CCorvaneDlg::CCorvaneDlg(std::unique_ptr<Win32DeviceLink> link)
 
 CCorvaneDlg::~CCorvaneDlg() {
   page_.reset();
-  for (HBRUSH brush : brushes_) deleteCountedGdi(brush);
+  for (HBRUSH brush : brushes_.values()) deleteCountedGdi(brush);
   if (smallFont_) deleteCountedGdi(smallFont_);
   if (titleFont_) deleteCountedGdi(titleFont_);
 }
@@ -345,14 +345,14 @@ std::optional<INT_PTR> CCorvaneDlg::controlColour(UINT message, HDC dc, HWND chi
     SelectObject(dc, own ? own : smallFont_);
   }
   if (!colour.brush) return std::nullopt;
-  // One brush per colour for the whole run: the swatches change colour, the rest never do.
+  // A brush per colour, the recently used ones kept: a brush serves only the paint that asked
+  // for it, and the swatches take every colour a user picks.
   const COLORREF wanted = rgb(*colour.brush);
-  for (HBRUSH brush : brushes_) {
-    LOGBRUSH info{};
-    if (GetObjectW(brush, sizeof info, &info) && info.lbColor == wanted) return reinterpret_cast<INT_PTR>(brush);
-  }
-  brushes_.push_back(countedGdi(CreateSolidBrush(wanted)));
-  return reinterpret_cast<INT_PTR>(brushes_.back());
+  if (const auto kept = brushes_.use(wanted)) return reinterpret_cast<INT_PTR>(*kept);
+  const HBRUSH brush = countedGdi(CreateSolidBrush(wanted));
+  if (!brush) return std::nullopt;
+  if (const auto old = brushes_.add(wanted, brush)) deleteCountedGdi(*old);
+  return reinterpret_cast<INT_PTR>(brush);
 }
 
 void CCorvaneDlg::onMouseMove(int x, int y) {
