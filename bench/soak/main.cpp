@@ -5,8 +5,13 @@
 // printed at the start, after every tenth of the run and at the end. Flat figures after the
 // warm-up mean nothing leaks.
 //
-//   bench_soak [SCALE]   SCALE 1 (default): 10 000 events, 1 000 Applies, 1 000 page switches,
-//                        300 openings of each dialog; 0.1 a tenth of each, and so on.
+//   bench_soak [SCALE [PARTS]]   SCALE 1 (default): 10 000 events, 1 000 Applies, 1 000 page
+//                                switches, 300 openings of each dialog; 0.1 a tenth of each,
+//                                and so on. PARTS, to find what makes a figure grow: some of
+//                                "events,applies,switches,dialogs" (all by default), where
+//                                "editors", "delay", "skins" or "colours" stand for part of
+//                                "dialogs" (the key editors, the delay editor, the skin dialog
+//                                with its colour chooser, stage 1's colour chooser).
 //
 // Wine answers neither GetProcessHandleCount nor GetGuiResources (0, even in the process
 // itself), so each figure is counted here or by the program:
@@ -17,6 +22,8 @@
 //                "Ombrisk.ResourceCounts";
 //   windows      the program's windows, top-level and child, hidden ones and menus too (what
 //                Windows counts as USER objects, but for icons, cursors and the like);
+//   heaps in use the live blocks in all the program's heaps, as it answers that message too
+//                (the private bytes also hold the heaps' free room);
 //   private      the committed private memory (GetProcessMemoryInfo's PagefileUsage).
 //
 // The install folder is OMBRISK_INSTALL_DIR or the build tree's Ombrisk/.
@@ -46,7 +53,8 @@ constexpr int kEditorButton = 3;
 
 struct Figures {
   DWORD handles = 0;
-  long long gdiObjects = -1;  // -1: the program did not answer
+  long gdiObjects = -1;  // -1: the program did not answer
+  long heapKiB = -1;
   std::size_t windows = 0;
   SIZE_T privateBytes = 0;
 };
@@ -71,7 +79,10 @@ DWORD handlesOf(HANDLE process) {
 Figures figuresOf(Program& program) {
   Figures f;
   f.handles = handlesOf(program.process().handle());
-  f.gdiObjects = program.gdiObjectsMade().value_or(-1);
+  if (const auto counts = program.resourceCounts()) {
+    f.gdiObjects = counts->gdiObjects;
+    f.heapKiB = counts->heapKiB;
+  }
   f.windows = windowsOfProcess(program.process().id()).size();
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
@@ -80,8 +91,9 @@ Figures figuresOf(Program& program) {
 }
 
 void print(const char* when, const Figures& f, double seconds) {
-  std::printf("%-6s handles %5lu  GDI objects made %5lld  windows %4zu  private bytes %8.1f KiB  (%.0f s)\n", when,
-              static_cast<unsigned long>(f.handles), f.gdiObjects, f.windows, f.privateBytes / 1024.0, seconds);
+  std::printf("%-6s handles %5lu  GDI objects made %5ld  windows %4zu  heaps in use %6ld KiB  private bytes %8.1f KiB"
+              "  (%.0f s)\n", when, static_cast<unsigned long>(f.handles), f.gdiObjects, f.windows, f.heapKiB,
+              f.privateBytes / 1024.0, seconds);
   std::fflush(stdout);
 }
 
@@ -103,7 +115,8 @@ bool cancel(HWND dialog) {
   return waitUntil([&] { return !IsWindow(dialog); }, 10s);
 }
 
-// Seconds spent opening and closing each kind of dialog, for the summary at the end.
+// Seconds spent opening and closing each kind of dialog, for the summary at the end: the six
+// key editors in the order of openKeyEditors, then the others.
 struct DialogTime {
   const char* name;
   double seconds = 0;
@@ -111,6 +124,7 @@ struct DialogTime {
 };
 DialogTime dialogTimes[] = {{"single-key"}, {"combination"}, {"fire-key"}, {"multimedia"}, {"Windows-function"},
                             {"macro-key"}, {"delay"}, {"skin and colour chooser"}, {"stage colour chooser"}};
+constexpr int kDelayTime = 6, kSkinTime = 7, kStageColourTime = 8;
 
 double since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
@@ -137,7 +151,7 @@ void complain(const char* what) {
 
 // The skin dialog, the colour chooser from its colour box, both cancelled.
 bool openSkinDialogs(Program& program) {
-  const TimedOpening timed(dialogTimes[7]);
+  const TimedOpening timed(dialogTimes[kSkinTime]);
   post(program.mainWindow(), kSkinsButton);
   HWND skins = waitForDialogWithControl(program.process().id(), kSkinColourBox, 10s);
   if (!skins) return complain("no skin dialog"), false;
@@ -155,7 +169,7 @@ bool openSkinDialogs(Program& program) {
 // Stage 1's colour through its swatch and the colour chooser, a colour of its own for each
 // round (as a user tries colours): the swatch is painted with a brush of each new colour.
 bool chooseStageColour(Program& program, int round) {
-  const TimedOpening timed(dialogTimes[8]);
+  const TimedOpening timed(dialogTimes[kStageColourTime]);
   using namespace ombrisk::e2e::basic_page;
   program.clickClient(swatch(1).x, swatch(1).y);
   auto chooser = waitForColourDialog(program.process().id(), 2s);
@@ -178,14 +192,11 @@ int openKeyEditors(Program& program) {
   using namespace ombrisk::e2e::key_editor;
   struct Editor {
     Function function;
-    int childId;
-    const char* name;
+    int childId;  // a control of the editor, by which it is found
   };
-  static constexpr Editor kEditors[] = {
-      {kSingleKey, kSingleKeyName, "single-key"}, {kComboKey, kComboModifier, "combination"},
-      {kFireKey, kFireKeyText, "fire-key"},       {kMultimedia, kMediaText, "multimedia"},
-      {kWindows, kWindowsText, "Windows-function"}, {kMacroKey, kMacroText, "macro-key"},
-  };
+  static constexpr Editor kEditors[] = {{kSingleKey, kSingleKeyName}, {kComboKey, kComboModifier},
+                                        {kFireKey, kFireKeyText},     {kMultimedia, kMediaText},
+                                        {kWindows, kWindowsText},     {kMacroKey, kMacroText}};
   int failures = 0;
   for (int kind = 0; kind < 6; ++kind) {
     const Editor& editor = kEditors[kind];
@@ -193,7 +204,7 @@ int openKeyEditors(Program& program) {
     HWND dialog = chooseEditor(program, kEditorButton, editor.function, editor.childId);
     if (dialog && closeEditor(program, dialog, kDialogCancel)) continue;
     ++failures;
-    complain((std::string("no ") + editor.name + " editor, or it stayed").c_str());
+    complain((std::string("no ") + dialogTimes[kind].name + " editor, or it stayed").c_str());
     if (dialog && IsWindow(dialog)) cancel(dialog);
     if (functionList(program, kEditorButton)) {
       const POINT box = ombrisk::e2e::basic_page::keyBox(kEditorButton);
@@ -207,7 +218,7 @@ int openKeyEditors(Program& program) {
 // The delay editor from the Advanced page's event list (entry 1 of the installed macro is a
 // delay), cancelled; back to the Basic page afterwards.
 bool openDelayEditor(Program& program) {
-  const TimedOpening timed(dialogTimes[6]);
+  const TimedOpening timed(dialogTimes[kDelayTime]);
   press(program.mainWindow(), kAdvancedPage);
   HWND events = nullptr;
   const bool listed = waitUntil([&] { return (events = program.child(kEventList)) && listItems(events).size() >= 2; }, 5s);
@@ -226,17 +237,26 @@ bool openDelayEditor(Program& program) {
 
 int main(int argc, char** argv) {
   const double scale = argc > 1 ? std::max(0.001, std::atof(argv[1])) : 1.0;
-  const int events = static_cast<int>(10000 * scale);
-  const int applies = std::max(1, static_cast<int>(1000 * scale));
-  const int switches = std::max(1, static_cast<int>(1000 * scale));
-  const int dialogs = std::max(1, static_cast<int>(300 * scale));
+  const std::string parts = argc > 2 ? argv[2] : "events,applies,switches,dialogs";
+  const auto count = [&](const char* part, int full, int least) {
+    return parts.find(part) == std::string::npos ? 0 : std::max(least, static_cast<int>(full * scale));
+  };
+  const int events = count("events", 10000, 0);
+  const int applies = count("applies", 1000, 1);
+  const int switches = count("switches", 1000, 1);
+  const bool allDialogs = parts.find("dialogs") != std::string::npos;
+  const auto dialogPart = [&](const char* part) { return allDialogs || parts.find(part) != std::string::npos; };
+  const bool editors = dialogPart("editors"), delay = dialogPart("delay"), skins = dialogPart("skins"),
+             colours = dialogPart("colours");
+  const int dialogs = editors || delay || skins || colours ? std::max(1, static_cast<int>(300 * scale)) : 0;
   std::printf("soak: %d device events, %d Applies, %d page switches, %d openings of each dialog (single-key, "
               "combination, fire-key, multimedia, Windows-function, macro-key and delay editors, skin dialog, "
               "colour chooser from it, cancelled; the colour chooser of stage 1, a new colour each time)\n",
               events, applies, switches, dialogs);
   std::printf("soak: handles = handle values of the program that DuplicateHandle copies; GDI objects made = "
               "made by the program's own code and not deleted, as it reports; windows = of the process, "
-              "top-level and child (Wine reports neither handle nor GDI nor USER counts)\n");
+              "top-level and child (Wine reports neither handle nor GDI nor USER counts); heaps in use = live "
+              "blocks in the program's heaps, as it reports\n");
 
   // The build tree's install folder is two levels up from bench/soak/.
   if (!GetEnvironmentVariableW(L"OMBRISK_INSTALL_DIR", nullptr, 0)) {
@@ -307,10 +327,10 @@ int main(int argc, char** argv) {
         advanced = false;
       }
       program.settle();
-      failures += openKeyEditors(program);
-      if (!openDelayEditor(program)) ++failures;
-      if (!openSkinDialogs(program)) ++failures;
-      if (!chooseStageColour(program, ++rounds)) ++failures;
+      if (editors) failures += openKeyEditors(program);
+      if (delay && !openDelayEditor(program)) ++failures;
+      if (skins && !openSkinDialogs(program)) ++failures;
+      if (colours && !chooseStageColour(program, ++rounds)) ++failures;
     }
     if (!program.process().running()) {
       std::fprintf(stderr, "soak: the program ended at step %d\n", step);

@@ -385,7 +385,8 @@ INT_PTR CCorvaneDlg::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return TRUE;
   }
   if (message == resourceCountsMessage_ && message != 0) {
-    setResult(gdiObjectsMade.load());
+    setResult(static_cast<LRESULT>(packResourceCounts(static_cast<unsigned long>(gdiObjectsMade.load()),
+                                                      static_cast<unsigned long>(heapBytesInUse() / 1024))));
     return TRUE;
   }
   switch (message) {

@@ -1,8 +1,9 @@
-// The GDI objects the program makes, counted where it makes and deletes them. Wine tells no
-// process how many GDI objects it holds (GetGuiResources answers 0, even for the process
-// itself), so this count is what the program reports when asked (ResourceCountsMessage): the
-// fonts, brushes, bitmaps and memory DCs made by the program's own code, not those the system
-// makes for it (window DCs, stock objects, the common controls' own).
+// What the program reports of itself when the soak asks (kResourceCountsMessageName): the GDI
+// objects it makes, counted where it makes and deletes them, and its heaps' live bytes. Wine
+// tells no process how many GDI objects it holds (GetGuiResources answers 0, even for the
+// process itself); the count covers the fonts, brushes, bitmaps and memory DCs made by the
+// program's own code, not those the system makes for it (window DCs, stock objects, the
+// common controls' own).
 #pragma once
 
 #include <windows.h>
@@ -30,6 +31,22 @@ inline BOOL deleteCountedDc(HDC dc) {
   const BOOL deleted = DeleteDC(dc);
   if (deleted) --gdiObjectsMade;
   return deleted;
+}
+
+// The bytes of the live blocks in all the process's heaps (the C runtime's among them),
+// walked one heap at a time under its lock.
+inline unsigned long long heapBytesInUse() {
+  HANDLE heaps[64];
+  const DWORD count = GetProcessHeaps(64, heaps);
+  unsigned long long used = 0;
+  for (DWORD i = 0; i < count && i < 64; ++i) {
+    if (!HeapLock(heaps[i])) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heaps[i], &entry))
+      if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) used += entry.cbData;
+    HeapUnlock(heaps[i]);
+  }
+  return used;
 }
 
 }  // namespace ombrisk

@@ -266,9 +266,9 @@ TEST_F(AdvancedPage, SkinDialogChoosesSkinAndColourOrChangesNothing) {
 
   // Choosing Graphite and cancelling changes nothing, and leaves none of the dialog's GDI
   // objects behind.
-  const auto gdiObjects = program->gdiObjectsMade();
-  ASSERT_TRUE(gdiObjects) << "the program does not tell its GDI objects";
-  EXPECT_GT(*gdiObjects, 0);
+  const auto counts = program->resourceCounts();
+  ASSERT_TRUE(counts) << "the program does not tell its GDI objects";
+  EXPECT_GT(counts->gdiObjects, 0);
   click(kSkinsButton);
   dialog = waitForDialogWithControl(process, kSkinColourBox, 5s);
   ASSERT_TRUE(dialog);
@@ -284,7 +284,7 @@ TEST_F(AdvancedPage, SkinDialogChoosesSkinAndColourOrChangesNothing) {
   EXPECT_TRUE(after.hasColour({40, 540, 420, 580}, kEmberPanel, 0)) << "the page left Ember";
   EXPECT_FALSE(after.hasColour({40, 540, 420, 580}, kGraphitePanel, 0)) << "the page left Ember";
   EXPECT_TRUE(after.hasColour({105, 51, 320, 99}, RGB(255, 128, 0), 40)) << "the title changed colour";
-  EXPECT_EQ(program->gdiObjectsMade(), gdiObjects);
+  EXPECT_EQ(program->resourceCounts().value_or(Program::ResourceCounts{}).gdiObjects, counts->gdiObjects);
 }
 
 }  // namespace

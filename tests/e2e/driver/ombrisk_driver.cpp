@@ -713,12 +713,13 @@ bool Program::settle(Milliseconds timeout) {
   return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &ignored) != 0;
 }
 
-std::optional<long long> Program::gdiObjectsMade() const {
-  DWORD_PTR made = 0;
+std::optional<Program::ResourceCounts> Program::resourceCounts() const {
+  DWORD_PTR answer = 0;
   if (!window_ || !SendMessageTimeoutW(window_, RegisterWindowMessageW(kResourceCountsMessageName), 0, 0, SMTO_NORMAL,
-                                       10000, &made))
+                                       10000, &answer))
     return std::nullopt;
-  return static_cast<long long>(static_cast<LRESULT>(made));
+  const auto packed = static_cast<unsigned long long>(answer);
+  return ResourceCounts{static_cast<long>(static_cast<std::int32_t>(packed & 0xFFFFFFFF)), static_cast<long>(packed >> 32)};
 }
 
 HWND Program::child(int id) const { return window_ ? GetDlgItem(window_, id) : nullptr; }

@@ -227,9 +227,14 @@ class Program {
   bool settle(Milliseconds timeout = kDefaultTimeout);
   Capture captureClient() const;
 
-  // The GDI objects the program's own code has made and not deleted, as it answers the
-  // registered message named kResourceCountsMessageName; nothing when it does not answer.
-  std::optional<long long> gdiObjectsMade() const;
+  // What the program answers to the registered message named kResourceCountsMessageName: the
+  // GDI objects its own code has made and not deleted, and the KiB of live blocks in its heaps;
+  // nothing when it does not answer.
+  struct ResourceCounts {
+    long gdiObjects = 0;
+    long heapKiB = 0;
+  };
+  std::optional<ResourceCounts> resourceCounts() const;
 
   // A child window of the main window by its control identifier.
   HWND child(int id) const;
