@@ -43,7 +43,7 @@ winepath_of() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
   fi
   # The program's runtime settings (fonts, virtual desktop); a new version of the settings
   # file gets a new marker, so existing prefixes take it up too.
-  runtime_marker=$prefix/.ombrisk-runtime-v6
+  runtime_marker=$prefix/.ombrisk-runtime-v7
   if [[ ! -f $runtime_marker ]]; then
     reg_file=$prefix/ombrisk-runtime.reg
     { printf '\xff\xfe'; sed 's/$/\r/' "$(dirname "$0")/wine-prefix.reg" | iconv -f UTF-8 -t UTF-16LE; } >"$reg_file"

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# The soak of the running program: bash bench/soak/run.sh [SCALE]
+# The soak of the running program: bash bench/soak/run.sh [SCALE [PARTS]]
 # Builds what it needs and runs bench_soak.exe under Wine in a prefix of its own (SCALE 1:
 # 10 000 device events, 1 000 Applies, 1 000 page switches, 300 openings of each dialog; 0.1 a
-# tenth). Wine 8 tells another process the private bytes but no handle, GDI or USER counts
-# (bench_soak prints zeros then), so at each of its lines this script adds what Linux tells of
-# the program's Unix process: anonymous (private) and resident memory, and its threads.
+# tenth; PARTS, some of events,applies,switches,dialogs, runs only those). Wine 8 tells no process its handle, GDI or USER counts, so bench_soak counts them its
+# own way (it says how); at each of its lines this script adds what Linux tells of the
+# program's Unix process: anonymous (private) and resident memory, and its threads.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
@@ -17,7 +17,7 @@ prefix=$(mkdir -p "$build" && cd "$build" && pwd)/soak-wineprefix
 program_pid() {
   local pid
   for pid in $(pgrep -f 'Ombrisk\.exe' || true); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$prefix"; then
       echo "$pid"
       return
     fi
@@ -25,7 +25,7 @@ program_pid() {
 }
 
 status=0
-scripts/wine-run.sh --prefix "$prefix" "$build/bench/soak/bench_soak.exe" "${1:-1}" | while IFS= read -r line; do
+scripts/wine-run.sh --prefix "$prefix" "$build/bench/soak/bench_soak.exe" "${1:-1}" ${2:+"$2"} | while IFS= read -r line; do
   if [[ $line =~ ^(start|[0-9]+%|end) ]] && pid=$(program_pid) && [[ -n $pid ]]; then
     line+=$(awk '/^RssAnon|^VmRSS|^Threads/ {printf "  %s %s", $1, $2}' "/proc/$pid/status")
   fi

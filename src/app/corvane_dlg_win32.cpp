@@ -18,6 +18,7 @@
 #include "skin/text_win32.h"
 #include "util/module_win32.h"
 #include "util/wide_win32.h"
+#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -39,9 +40,9 @@ CCorvaneDlg::CCorvaneDlg(std::unique_ptr<Win32DeviceLink> link)
 
 CCorvaneDlg::~CCorvaneDlg() {
   page_.reset();
-  for (HBRUSH brush : brushes_) DeleteObject(brush);
-  if (smallFont_) DeleteObject(smallFont_);
-  if (titleFont_) DeleteObject(titleFont_);
+  for (HBRUSH brush : brushes_.values()) deleteCountedGdi(brush);
+  if (smallFont_) deleteCountedGdi(smallFont_);
+  if (titleFont_) deleteCountedGdi(titleFont_);
 }
 
 INT_PTR CCorvaneDlg::run() { return runModal(GetModuleHandleW(nullptr), IDD_MAIN_WINDOW, nullptr); }
@@ -61,6 +62,7 @@ BOOL CCorvaneDlg::onInitDialog() {
   // 5. The tray icon.
   link_->setMainWindow(window);
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
+  resourceCountsMessage_ = RegisterWindowMessageW(kResourceCountsMessageName);
   tray_.init(window, icon_, TrayNotifyMessage);
   addTrayIcon();
 
@@ -343,14 +345,14 @@ std::optional<INT_PTR> CCorvaneDlg::controlColour(UINT message, HDC dc, HWND chi
     SelectObject(dc, own ? own : smallFont_);
   }
   if (!colour.brush) return std::nullopt;
-  // One brush per colour for the whole run: the swatches change colour, the rest never do.
+  // A brush per colour, the recently used ones kept: a brush serves only the paint that asked
+  // for it, and the swatches take every colour a user picks.
   const COLORREF wanted = rgb(*colour.brush);
-  for (HBRUSH brush : brushes_) {
-    LOGBRUSH info{};
-    if (GetObjectW(brush, sizeof info, &info) && info.lbColor == wanted) return reinterpret_cast<INT_PTR>(brush);
-  }
-  brushes_.push_back(CreateSolidBrush(wanted));
-  return reinterpret_cast<INT_PTR>(brushes_.back());
+  if (const auto kept = brushes_.use(wanted)) return reinterpret_cast<INT_PTR>(*kept);
+  const HBRUSH brush = countedGdi(CreateSolidBrush(wanted));
+  if (!brush) return std::nullopt;
+  if (const auto old = brushes_.add(wanted, brush)) deleteCountedGdi(*old);
+  return reinterpret_cast<INT_PTR>(brush);
 }
 
 void CCorvaneDlg::onMouseMove(int x, int y) {
@@ -380,6 +382,11 @@ bool CCorvaneDlg::preTranslateMessage(MSG& message) {
 INT_PTR CCorvaneDlg::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == taskbarCreatedMessage_ && message != 0) {
     addTrayIcon();  // the shell's tray was (re)started
+    return TRUE;
+  }
+  if (message == resourceCountsMessage_ && message != 0) {
+    setResult(static_cast<LRESULT>(packResourceCounts(static_cast<unsigned long>(gdiObjectsMade.load()),
+                                                      static_cast<unsigned long>(heapBytesInUse() / 1024))));
     return TRUE;
   }
   switch (message) {

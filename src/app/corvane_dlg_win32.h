@@ -19,6 +19,7 @@
 #include "settings/settings_files.h"
 #include "skin/dialog_base_win32.h"
 #include "skin/skinned_surface_win32.h"
+#include "util/recently_used.h"
 
 namespace ombrisk {
 
@@ -76,7 +77,9 @@ class CCorvaneDlg final : public DialogBase {
   std::unique_ptr<TimerResolution> timerResolution_;
   std::unique_ptr<PageContext> pageContext_;
   std::unique_ptr<PageView> page_;  // the page shown; its children live as long as it
-  std::vector<HBRUSH> brushes_;     // of the children's colours, made once each
+  // Of the children's colours: far more than one paint uses (the swatches' four, black and a
+  // few fixed colours), so a brush is never deleted while in use.
+  RecentlyUsed<COLORREF, HBRUSH> brushes_{16};
   Page currentPage_ = Page::None;
   bool firstBuild_ = false;
   bool rebuildOnShow_ = false;
@@ -84,6 +87,7 @@ class CCorvaneDlg final : public DialogBase {
   int lastBottomButton_ = 0;
   int startHiddenCounter_ = 2;
   UINT taskbarCreatedMessage_ = 0;
+  UINT resourceCountsMessage_ = 0;
 };
 
 }  // namespace ombrisk

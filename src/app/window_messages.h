@@ -17,6 +17,15 @@ inline constexpr unsigned WM_RECORDED_KEY = 0x403;      // WM_USER + 3
 inline constexpr unsigned WM_SINGLE_KEY_NAME = 0xB04;
 inline constexpr unsigned WM_COMBO_KEY_NAME = 0xB05;
 
+// Registered by this name: the main window answers it with what the soak measures in the
+// program (Wine reports no GDI counts, and the private bytes mix the heaps' live blocks with
+// their free room): the GDI objects its own code has made and not yet deleted in the low 32
+// bits, the KiB of live blocks in all its heaps in the high 32 bits.
+inline constexpr wchar_t kResourceCountsMessageName[] = L"Ombrisk.ResourceCounts";
+inline constexpr unsigned long long packResourceCounts(unsigned long gdiObjects, unsigned long heapKiB) {
+  return static_cast<unsigned long long>(heapKiB) << 32 | gdiObjects;
+}
+
 // Menu and command identifiers of the main window.
 inline constexpr unsigned kCommandExit = 1028;
 inline constexpr unsigned kCommandMacroListMenu = 32772;

@@ -7,6 +7,7 @@
 #include "pages/lighting.h"
 #include "skin/text_win32.h"
 #include "util/wide_win32.h"
+#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -48,7 +49,7 @@ BasicPageView::~BasicPageView() {
   for (HWND& swatch : swatches_) destroy(swatch);
   for (HWND& value : lightingValues_) destroy(value);
   for (HFONT font : valueFonts_)
-    if (font) DeleteObject(font);
+    if (font) deleteCountedGdi(font);
 }
 
 void BasicPageView::build(Painter& painter) { page_.paint(painter); }
@@ -173,7 +174,7 @@ void BasicPageView::showLightingValues() {
     const Region& rect = childOf(basicPageChildren(), BasicControl::LightingValue, box).rect;
     HFONT fitting = createFittingFont(context().smallFont, *shown[box], rect.width() - 2);
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(fitting ? fitting : context().smallFont), TRUE);
-    if (valueFonts_[box]) DeleteObject(valueFonts_[box]);
+    if (valueFonts_[box]) deleteCountedGdi(valueFonts_[box]);
     valueFonts_[box] = fitting;
   }
 }

@@ -1,4 +1,5 @@
 #include "skin/mem_dc_win32.h"
+#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 
@@ -6,7 +7,7 @@ CMemDC::CMemDC(HDC target, const RECT& rect) : CMemDC(target, rect, nullptr) {}
 
 CMemDC::CMemDC(HDC target, const RECT& rect, HBITMAP canvas) : target_(target), rect_(rect) {
   if (!target || GetDeviceCaps(target, TECHNOLOGY) == DT_RASPRINTER) return;
-  memory_ = CreateCompatibleDC(target);
+  memory_ = countedGdi(CreateCompatibleDC(target));
   if (!memory_) return;
   toMemory_ = true;
   if (rect_.left == 0 && rect_.top == 0 && rect_.right == 0 && rect_.bottom == 0)
@@ -15,7 +16,7 @@ CMemDC::CMemDC(HDC target, const RECT& rect, HBITMAP canvas) : target_(target), 
   if (canvas) {
     selectCanvas(canvas);
   } else {
-    bitmap_ = CreateCompatibleBitmap(target, rect_.right - rect_.left, rect_.bottom - rect_.top);
+    bitmap_ = countedGdi(CreateCompatibleBitmap(target, rect_.right - rect_.left, rect_.bottom - rect_.top));
     if (bitmap_) previousBitmap_ = SelectObject(memory_, bitmap_);
   }
   SetWindowOrgEx(memory_, rect_.left, rect_.top, nullptr);
@@ -37,8 +38,8 @@ CMemDC::~CMemDC() {
     BitBlt(target_, presented_.left, presented_.top, presented_.right - presented_.left,
            presented_.bottom - presented_.top, memory_, presented_.left, presented_.top, SRCCOPY);
   if (previousBitmap_) SelectObject(memory_, previousBitmap_);
-  if (bitmap_) DeleteObject(bitmap_);
-  DeleteDC(memory_);
+  if (bitmap_) deleteCountedGdi(bitmap_);
+  deleteCountedDc(memory_);
 }
 
 RECT PaintStep::clientOf(HWND window) {

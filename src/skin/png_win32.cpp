@@ -17,6 +17,7 @@ using std::min;
 #include "skin/mem_dc_win32.h"
 #include "skin/pixels.h"
 #include "util/module_win32.h"
+#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -63,18 +64,18 @@ class PixelSurface {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(compatible, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_ = countedGdi(CreateDIBSection(compatible, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap_ || !bits) return;
     std::memcpy(bits, image.pixels.data(), image.pixels.size());
-    dc_ = CreateCompatibleDC(compatible);
+    dc_ = countedGdi(CreateCompatibleDC(compatible));
     if (dc_) previous_ = SelectObject(dc_, bitmap_);
   }
   ~PixelSurface() {
     if (dc_) {
       SelectObject(dc_, previous_);
-      DeleteDC(dc_);
+      deleteCountedDc(dc_);
     }
-    if (bitmap_) DeleteObject(bitmap_);
+    if (bitmap_) deleteCountedGdi(bitmap_);
   }
   PixelSurface(const PixelSurface&) = delete;
   PixelSurface& operator=(const PixelSurface&) = delete;
@@ -269,7 +270,7 @@ std::optional<BackgroundBitmap> loadBackgroundBitmap(const std::wstring& path) {
   if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(bitmap.get(), &handle, 0) != Gdiplus::Ok ||
       !handle)
     return std::nullopt;
-  return BackgroundBitmap{handle, SIZE{static_cast<LONG>(width), static_cast<LONG>(height)}};
+  return BackgroundBitmap{countedGdi(handle), SIZE{static_cast<LONG>(width), static_cast<LONG>(height)}};
 }
 
 

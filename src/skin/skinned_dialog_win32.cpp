@@ -6,6 +6,7 @@
 #include "skin/skin_files.h"
 #include "skin/text_win32.h"
 #include "util/wide_win32.h"
+#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -20,8 +21,8 @@ CSkinnedDialog::CSkinnedDialog(EditorDialog dialog)
 
 CSkinnedDialog::~CSkinnedDialog() {
   dropDowns_.clear();
-  if (font_) DeleteObject(font_);
-  if (darkBrush_) DeleteObject(darkBrush_);
+  if (font_) deleteCountedGdi(font_);
+  if (darkBrush_) deleteCountedGdi(darkBrush_);
 }
 
 INT_PTR CSkinnedDialog::run(HWND owner) {
@@ -48,7 +49,7 @@ BOOL CSkinnedDialog::onInitDialog() {
                          paintRegion(painter, row, over, texts_);
                        }});
   surface_.setHoverTargets(std::move(targets));
-  darkBrush_ = CreateSolidBrush(kDarkControlColour);
+  darkBrush_ = countedGdi(CreateSolidBrush(kDarkControlColour));
   initContent();
   repaint();
   return TRUE;

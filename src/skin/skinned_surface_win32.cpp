@@ -3,6 +3,7 @@
 #include "skin/text_win32.h"
 #include "skin/skin_files.h"
 #include "util/wide_win32.h"
+#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -35,7 +36,7 @@ SkinnedSurface::SkinnedSurface(PngFailure failure, DWORD hoverTracking)
     : failure_(failure), hoverTracking_(hoverTracking) {}
 
 SkinnedSurface::~SkinnedSurface() {
-  if (background_) DeleteObject(background_);
+  if (background_) deleteCountedGdi(background_);
 }
 
 bool SkinnedSurface::attach(HWND window, const std::string& skinFolder, SkinImage background) {
@@ -43,7 +44,7 @@ bool SkinnedSurface::attach(HWND window, const std::string& skinFolder, SkinImag
   skinFolder_ = skinFolder;
   const auto loaded = loadBackgroundBitmap(widen(skinFolder + std::string(skinImageName(background))));
   if (!loaded) return false;
-  if (background_) DeleteObject(background_);
+  if (background_) deleteCountedGdi(background_);
   background_ = loaded->bitmap;
   SetWindowPos(window, nullptr, 0, 0, loaded->size.cx, loaded->size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   return true;

@@ -5,6 +5,7 @@
 #include "skin/skin_files.h"
 #include "skin/skins_dialog_surface.h"
 #include "util/wide_win32.h"
+#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {
@@ -20,7 +21,7 @@ CSkinsDialog::CSkinsDialog(std::string executableFolder)
 }
 
 CSkinsDialog::~CSkinsDialog() {
-  if (colourBrush_) DeleteObject(colourBrush_);
+  if (colourBrush_) deleteCountedGdi(colourBrush_);
 }
 
 void CSkinsDialog::initContent() {
@@ -79,14 +80,14 @@ void CSkinsDialog::chooseColour() {
   choice_.red = GetRValue(chooser.rgbResult);
   choice_.green = GetGValue(chooser.rgbResult);
   choice_.blue = GetBValue(chooser.rgbResult);
-  if (colourBrush_) DeleteObject(colourBrush_);
+  if (colourBrush_) deleteCountedGdi(colourBrush_);
   colourBrush_ = nullptr;
   if (colourBox_) InvalidateRect(colourBox_, nullptr, TRUE);
 }
 
 std::optional<HBRUSH> CSkinsDialog::contentControlColour(UINT message, HDC dc, HWND control) {
   if (message != WM_CTLCOLORSTATIC || !colourBox_ || control != colourBox_) return std::nullopt;
-  if (!colourBrush_) colourBrush_ = CreateSolidBrush(RGB(choice_.red, choice_.green, choice_.blue));
+  if (!colourBrush_) colourBrush_ = countedGdi(CreateSolidBrush(RGB(choice_.red, choice_.green, choice_.blue)));
   SetBkMode(dc, TRANSPARENT);
   return colourBrush_;
 }

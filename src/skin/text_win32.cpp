@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "util/wide_win32.h"
+#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 
@@ -17,7 +18,7 @@ HFONT createWindowFont(const FontSpec& spec) {
   font.lfPitchAndFamily = FF_SWISS;
   const std::wstring face = widen(spec.face);
   lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
-  return CreateFontIndirectW(&font);
+  return countedGdi(CreateFontIndirectW(&font));
 }
 
 SystemVersion reportedSystemVersion() {
@@ -56,9 +57,9 @@ HFONT createFittingFont(HFONT font, const std::string& text, int width) {
   if (natural > width && measured) {
     // Characters as much narrower as the text is too wide; a pixel less while it still is.
     for (int average = std::max<int>(1, metrics.tmAveCharWidth * width / natural); average >= 1; --average) {
-      if (fitting) DeleteObject(fitting);
+      if (fitting) deleteCountedGdi(fitting);
       shape.lfWidth = average;
-      fitting = CreateFontIndirectW(&shape);
+      fitting = countedGdi(CreateFontIndirectW(&shape));
       if (!fitting || textWidth(dc, fitting, wide) <= width) break;
     }
   }

@@ -3,6 +3,7 @@
 // the mouse, and a skin with its text colour chosen or cancelled.
 #include <gtest/gtest.h>
 
+#include "e2e/driver/key_editor_steps.h"
 #include "e2e/with_mouse.h"
 
 namespace ombrisk::e2e {
@@ -18,7 +19,8 @@ constexpr POINT kMouseEventBox{790, 409};
 constexpr POINT kDialogOk{218, 263}, kDialogCancel{322, 263};
 constexpr RECT kPrecisionBox{51, 255, 67, 271}, kOneScreenBox{51, 405, 67, 421};
 constexpr int kMacroList = 151, kEventList = 152, kNameEdit = 150, kMouseEventList = 154;
-constexpr int kDelayEdit = 600, kSkinColourBox = 561, kSkinList = 562, kColourChooserRed = 706;
+using key_editor::kDelayEdit;
+constexpr int kSkinColourBox = 561, kSkinList = 562, kColourChooserRed = 706;
 
 // Graphite's slider cells and tick, and a colour only Ember's page picture has.
 constexpr COLORREF kLitCell = RGB(80, 200, 255), kDarkCell = RGB(48, 56, 68);
@@ -173,14 +175,8 @@ TEST_F(AdvancedPage, RecordEditSaveAndApplyAMacro) {
 
   // A delay through the delay dialog: 300 stays, 10001 becomes "50 ms".
   for (const auto& [typed, expected] : {std::pair{L"300", L"300 ms"}, std::pair{L"10001", L"50 ms"}}) {
-    HWND events = child(kEventList);
-    const POINT delay = listItemCentre(events, 1);
-    moveOverWindow(events, delay.x, delay.y);
-    clickWindow(events, delay.x, delay.y);
-    clickWindow(events, delay.x, delay.y);
-    HWND dialog = waitForDialogWithControl(program->process().id(), kDelayEdit, 5s);
+    HWND dialog = key_editor::openDelayEditor(*program, child(kEventList), 1);
     ASSERT_TRUE(dialog) << "no delay dialog";
-    SetForegroundWindow(dialog);
     typeText(typed);
     ASSERT_TRUE(waitUntil([&] { return textOf(GetDlgItem(dialog, kDelayEdit)) == typed; }, 5s));
     clickWindow(dialog, kDialogOk.x, kDialogOk.y);
@@ -268,7 +264,11 @@ TEST_F(AdvancedPage, SkinDialogChoosesSkinAndColourOrChangesNothing) {
   EXPECT_TRUE(ember.hasColour({40, 540, 420, 580}, kEmberPanel, 0)) << "the page in Ember";
   EXPECT_TRUE(ember.hasColour({105, 51, 320, 99}, RGB(255, 128, 0), 40)) << "the title in the new colour";
 
-  // Choosing Graphite and cancelling changes nothing.
+  // Choosing Graphite and cancelling changes nothing, and leaves none of the dialog's GDI
+  // objects behind.
+  const auto counts = program->resourceCounts();
+  ASSERT_TRUE(counts) << "the program does not tell its GDI objects";
+  EXPECT_GT(counts->gdiObjects, 0);
   click(kSkinsButton);
   dialog = waitForDialogWithControl(process, kSkinColourBox, 5s);
   ASSERT_TRUE(dialog);
@@ -284,6 +284,7 @@ TEST_F(AdvancedPage, SkinDialogChoosesSkinAndColourOrChangesNothing) {
   EXPECT_TRUE(after.hasColour({40, 540, 420, 580}, kEmberPanel, 0)) << "the page left Ember";
   EXPECT_FALSE(after.hasColour({40, 540, 420, 580}, kGraphitePanel, 0)) << "the page left Ember";
   EXPECT_TRUE(after.hasColour({105, 51, 320, 99}, RGB(255, 128, 0), 40)) << "the title changed colour";
+  EXPECT_EQ(program->resourceCounts().value_or(Program::ResourceCounts{}).gdiObjects, counts->gdiObjects);
 }
 
 }  // namespace

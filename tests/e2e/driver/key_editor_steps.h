@@ -1,5 +1,6 @@
 // Giving a button its function as a user does: a press on its key box, a click in its function
-// list, and the editor that comes up worked by its boxes and lists. The editors' controls by
+// list, and the editor that comes up worked by its boxes and lists; the delay editor of the
+// Advanced page's event list. The editors' controls by
 // identifier, their buttons and boxes in dialog client pixels, the function list positions.
 #pragma once
 
@@ -18,6 +19,8 @@ inline constexpr int kSingleKeyName = 502, kComboModifier = 512, kComboModifierL
 inline constexpr int kFireKeyText = 572, kFireKeyList = 573, kSpeedEdit = 574, kTimesEdit = 575;
 inline constexpr int kMediaText = 552, kMediaList = 553, kWindowsText = 532, kWindowsList = 533;
 inline constexpr int kMacroText = 592, kMacroList = 593;
+// The delay editor of the Advanced page's event list.
+inline constexpr int kDelayEdit = 600;
 inline constexpr POINT kDialogOk{218, 263}, kDialogCancel{322, 263};
 inline constexpr POINT kUpperBox{60, 77}, kChoiceBox{60, 136}, kSecondRepeatMode{228, 136};
 
@@ -79,6 +82,19 @@ inline HWND pointAtDpiSwitch(const Program& program, int k) {
 inline bool closeEditor(Program& program, HWND dialog, POINT button) {
   clickWindow(dialog, button.x, button.y);
   return waitUntil([&] { return !IsWindow(dialog); }, 5s) && program.settle();
+}
+
+// Double-clicks entry index (a delay) of the Advanced page's event list as a user does: the
+// delay editor once it is up, in the foreground for the digits typed next; nothing when it
+// did not come.
+inline HWND openDelayEditor(Program& program, HWND events, int index) {
+  const POINT delay = listItemCentre(events, index);
+  moveOverWindow(events, delay.x, delay.y);
+  clickWindow(events, delay.x, delay.y);
+  clickWindow(events, delay.x, delay.y);
+  HWND dialog = waitForDialogWithControl(program.process().id(), kDelayEdit, 5s);
+  if (dialog) SetForegroundWindow(dialog);
+  return dialog;
 }
 
 // Opens an editor's drop-down list by its box; the list once it is open.

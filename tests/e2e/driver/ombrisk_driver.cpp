@@ -10,6 +10,7 @@
 #include <fstream>
 #include <thread>
 
+#include "app/window_messages.h"
 #include "device/virtual/virtual_mouse_client.h"
 
 namespace ombrisk::e2e {
@@ -617,6 +618,20 @@ std::vector<HWND> allMainWindows() {
   return found;
 }
 
+std::vector<HWND> windowsOfProcess(DWORD processId) {
+  std::vector<HWND> found;
+  const WNDENUMPROC collect = [](HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+  };
+  for (HWND window : topLevelWindows()) {
+    if (windowProcess(window) != processId) continue;
+    found.push_back(window);
+    EnumChildWindows(window, collect, reinterpret_cast<LPARAM>(&found));  // descendants at every depth
+  }
+  return found;
+}
+
 std::vector<DWORD> processesNamed(const std::wstring& name) {
   std::vector<DWORD> found;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -696,6 +711,15 @@ bool Program::settle(Milliseconds timeout) {
   WaitForInputIdle(process_.handle(), static_cast<DWORD>(timeout.count()));
   DWORD_PTR ignored = 0;
   return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()), &ignored) != 0;
+}
+
+std::optional<Program::ResourceCounts> Program::resourceCounts() const {
+  DWORD_PTR answer = 0;
+  if (!window_ || !SendMessageTimeoutW(window_, RegisterWindowMessageW(kResourceCountsMessageName), 0, 0, SMTO_NORMAL,
+                                       10000, &answer))
+    return std::nullopt;
+  const auto packed = static_cast<unsigned long long>(answer);
+  return ResourceCounts{static_cast<long>(static_cast<std::int32_t>(packed & 0xFFFFFFFF)), static_cast<long>(packed >> 32)};
 }
 
 HWND Program::child(int id) const { return window_ ? GetDlgItem(window_, id) : nullptr; }

@@ -227,6 +227,15 @@ class Program {
   bool settle(Milliseconds timeout = kDefaultTimeout);
   Capture captureClient() const;
 
+  // What the program answers to the registered message named kResourceCountsMessageName: the
+  // GDI objects its own code has made and not deleted, and the KiB of live blocks in its heaps;
+  // nothing when it does not answer.
+  struct ResourceCounts {
+    long gdiObjects = 0;
+    long heapKiB = 0;
+  };
+  std::optional<ResourceCounts> resourceCounts() const;
+
   // A child window of the main window by its control identifier.
   HWND child(int id) const;
   std::wstring childText(int id) const;
@@ -294,6 +303,9 @@ std::optional<UINT> profileDoubleClickMs();
 
 // Every main window of Ombrisk that exists now (any process).
 std::vector<HWND> allMainWindows();
+// Every window of process id, hidden ones too: its top-level windows (pop-up menus, class
+// #32768, among them while one is up) and all their descendants.
+std::vector<HWND> windowsOfProcess(DWORD processId);
 // Processes whose executable file name is name, e.g. L"Ombrisk.exe".
 std::vector<DWORD> processesNamed(const std::wstring& name);
 
