@@ -164,7 +164,8 @@ class VirtualBackend final : public HidBackendWin32, private VirtualHidSystem {
     return 0;
   }
 
-  // Follows vmouse's plug and unplug; vmouse itself going away counts as an unplug, and
+  // Follows vmouse's plug and unplug; vmouse itself going away (its watch connection closing,
+  // or falling silent when a hung or killed vmouse leaves it open) counts as an unplug, and
   // coming back plugged in as an arrival.
   void watchLoop() {
     bool present = present_.value_or(false);

@@ -163,7 +163,9 @@ TEST_F(FaultyMouse, UnpluggedAtARandomPointOfAnApplyEveryTime) {
     click(basic_page::cell(1, level));
     expectCompleteApply(wholeCommands, wholeFrames);
     const std::wstring nowApplied = stageOneBalloon();
-    if (level != 1) EXPECT_NE(nowApplied, appliedBalloon) << "the level did not reach the record";
+    if (level != 1) {
+      EXPECT_NE(nowApplied, appliedBalloon) << "the level did not reach the record";
+    }
     appliedBalloon = nowApplied;
   }
   std::printf("unplug loop: pulled after commands %s; longest wait for the message %lld ms\n", points.c_str(),

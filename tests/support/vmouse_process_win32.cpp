@@ -92,6 +92,22 @@ void VmouseProcess::kill() {
   process_ = nullptr;
 }
 
-VmouseProcess::~VmouseProcess() { kill(); }
+namespace {
+// NtSuspendProcess and NtResumeProcess: the whole process at once, as no documented call does.
+bool callOnProcess(const char* name, HANDLE process) {
+  using ProcessCall = LONG(NTAPI*)(HANDLE);
+  const auto call = reinterpret_cast<ProcessCall>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+  return call && process && call(process) >= 0;
+}
+}  // namespace
+
+bool VmouseProcess::freeze() { return callOnProcess("NtSuspendProcess", process_); }
+bool VmouseProcess::thaw() { return callOnProcess("NtResumeProcess", process_); }
+
+VmouseProcess::~VmouseProcess() {
+  thaw();  // a frozen process would not end under Wine until it runs again
+  kill();
+}
 
 }  // namespace ombrisk

@@ -32,6 +32,10 @@ class VmouseProcess {
   std::uint16_t port() const { return port_; }
   // Ends vmouse.exe at once, as if it crashed.
   void kill();
+  // Stops every thread of vmouse.exe, as if it hung (its connections stay open, nothing is
+  // answered), and lets it go on again. False when the system cannot.
+  bool freeze();
+  bool thaw();
 
   // vmouse.exe beside the running program or in the build tree's tools/vmouse folder
   // (searched upwards from the program's folder); empty when there is none.

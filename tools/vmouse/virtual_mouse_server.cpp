@@ -134,10 +134,16 @@ class Server final : public VirtualMouseServer {
   }
 
   void acceptLoop() {
+    auto lastTold = std::chrono::steady_clock::now();
     while (!stopped_) {
       std::unique_ptr<LoopbackSocket> socket = listener_->accept(kAcceptSliceMs);
       std::lock_guard lock(mutex_);
       reapFinished();
+      const auto now = std::chrono::steady_clock::now();
+      if (now - lastTold >= std::chrono::milliseconds(vm::kPresenceRepeatMs)) {
+        tellWatchers();
+        lastTold = now;
+      }
       if (!socket || stopped_ || connections_.size() >= kMostConnections) continue;  // a refused one closes here
       auto c = std::make_shared<Connection>();
       c->socket = std::move(socket);

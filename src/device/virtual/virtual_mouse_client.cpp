@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 
 #include "device/protocol_constants.h"
 
@@ -141,11 +142,21 @@ std::optional<std::vector<std::uint8_t>> VirtualEventStream::next() {
 }
 
 std::optional<bool> VirtualPresenceWatch::next(int timeoutMs) {
+  using namespace std::chrono;
+  const auto deadline = steady_clock::now() + milliseconds(std::max(timeoutMs, 0));
   for (;;) {
-    auto message = vm::receiveMessage(*socket_, timeoutMs);
+    int waitMs = vm::kPresenceSilenceMs;
+    if (timeoutMs >= 0) {
+      const auto left = duration_cast<milliseconds>(deadline - steady_clock::now()).count();
+      waitMs = static_cast<int>(std::clamp<decltype(left)>(left, 0, waitMs));
+    }
+    auto message = vm::receiveMessage(*socket_, waitMs);
     if (!message) return std::nullopt;
-    if (message->type == Message::Presence && message->payload.size() == 1)
-      return message->payload[0] == 1;
+    if (message->type != Message::Presence || message->payload.size() != 1) continue;
+    const bool plugged = message->payload[0] == 1;
+    if (told_ == plugged) continue;  // vmouse repeating itself while nothing changes
+    told_ = plugged;
+    return plugged;
   }
 }
 

@@ -49,14 +49,16 @@ class VirtualEventStream {
 class VirtualPresenceWatch {
  public:
   explicit VirtualPresenceWatch(std::unique_ptr<LoopbackSocket> socket) : socket_(std::move(socket)) {}
-  // True = plugged in, false = unplugged; null once vmouse is gone or after cancel().
-  // The first answer is the state at the time the watch began. timeoutMs bounds the wait
+  // True = plugged in, false = unplugged; null once vmouse is gone (the connection closed,
+  // or nothing heard for vm::kPresenceSilenceMs) or after cancel(). The first answer is the
+  // state at the time the watch began, each later one a change. timeoutMs bounds the wait
   // (null when it passes).
   std::optional<bool> next(int timeoutMs = kWaitForever);
   void cancel() { socket_->cancel(); }
 
  private:
   std::unique_ptr<LoopbackSocket> socket_;
+  std::optional<bool> told_;  // the state last answered
 };
 
 class VirtualMouseClient {

@@ -25,7 +25,8 @@ enum class Message : std::uint8_t {
   WriteOutput,    // report -> Result
   ReadInput,      // u16 length, u16 wait in ms -> Report (empty: none came in time)
   Report,         // report bytes; on an event handle pushed by vmouse
-  Watch,          // -> Presence now, then Presence at each plug and unplug
+  Watch,          // -> Presence now, then Presence at each plug and unplug, and again
+                  //    every kPresenceRepeatMs while nothing changes
   Presence,       // 1 byte: 1 = the mouse is plugged in
   Plug,           // -> Result
   Unplug,         // [u16 commands: only after answering that many more] -> Result
@@ -34,6 +35,13 @@ enum class Message : std::uint8_t {
   Text,           // UTF-8 text
   FlushInput,     // -> Result; drops the input reports waiting for the host
 };
+
+// vmouse repeats the presence to each watcher this often, so that a watcher can tell a
+// vmouse that is gone from a quiet one even when the connection is not seen to close (a
+// process that is killed or hung can leave its sockets open).
+inline constexpr int kPresenceRepeatMs = 1000;
+// A watcher that hears nothing for this long takes vmouse for gone.
+inline constexpr int kPresenceSilenceMs = 4000;
 
 // Longest payload accepted; a larger announced length ends the connection.
 inline constexpr std::uint32_t kLongestPayload = 16u << 20;

@@ -409,6 +409,44 @@ TEST(VirtualMouseControls, ConnectionsBeyondTheLimitAreRefusedUntilOthersClose) 
   EXPECT_TRUE(waitFor([&] { return mouse.client->dump(error).has_value(); })) << error;
 }
 
+// A watch tells changes only, though vmouse repeats the state while nothing changes; the
+// repeats keep a quiet watch alive past the silence bound.
+TEST(VirtualMouseControls, AWatchHearsChangesOnlyWhileVmouseRepeatsItself) {
+  using namespace std::chrono;
+  VirtualMouse mouse;
+  std::string error;
+  auto watch = mouse.client->watchPresence();
+  ASSERT_NE(watch, nullptr);
+  EXPECT_EQ(watch->next(2000), std::optional<bool>(true));
+  const auto begin = steady_clock::now();
+  EXPECT_EQ(watch->next(vm::kPresenceSilenceMs + vm::kPresenceRepeatMs), std::nullopt);
+  EXPECT_GE(steady_clock::now() - begin, milliseconds(vm::kPresenceSilenceMs + vm::kPresenceRepeatMs / 2))
+      << "a quiet vmouse was taken for gone";
+  ASSERT_TRUE(mouse.client->unplug(error)) << error;
+  EXPECT_EQ(watch->next(2000), std::optional<bool>(false));
+}
+
+// A vmouse that keeps the connection open but falls silent (hung, or killed without its
+// sockets closing) is taken for gone after the silence bound, not waited for forever.
+TEST(VirtualMouseControls, AWatchGivesUpOnAVmouseThatFallsSilent) {
+  using namespace std::chrono;
+  std::string error;
+  auto listener = LoopbackListener::listen(0, error);
+  ASSERT_TRUE(listener) << error;
+  VirtualMouseClient client({"127.0.0.1", listener->port()});
+  auto watch = client.watchPresence();
+  ASSERT_NE(watch, nullptr);
+  auto held = listener->accept(2000);
+  ASSERT_TRUE(held);
+  ASSERT_TRUE(vm::sendMessage(*held, vm::Message::Presence, Bytes{1}));
+  EXPECT_EQ(watch->next(), std::optional<bool>(true));
+  const auto silentSince = steady_clock::now();
+  EXPECT_EQ(watch->next(), std::nullopt);
+  const auto waited = steady_clock::now() - silentSince;
+  EXPECT_GE(waited, milliseconds(vm::kPresenceSilenceMs - 100));
+  EXPECT_LT(waited, milliseconds(vm::kPresenceSilenceMs + 2000));
+}
+
 TEST(VirtualMouseControls, ServesIpv6LoopbackToo) {
   VirtualMouse mouse;
   VirtualMouseClient client({"::1", mouse.server->port()});
