@@ -17,8 +17,9 @@ else()
   set(OMBRISK_WIN32 OFF)
   option(OMBRISK_SANITIZE "Build the native tree with ASan and UBSan" ON)
   if(OMBRISK_SANITIZE)
-    # -O1 is what the sanitizers are made for, and compiles a good deal faster than -O2.
-    add_compile_options(-O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    # -O1 is what the sanitizers are made for, and compiles a good deal faster than -O2; line
+    # tables are all their reports need.
+    add_compile_options(-O1 -g1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
   endif()
   # scripts/fuzz.sh: a clang tree whose code carries libFuzzer's coverage (tests/fuzz).
