@@ -2,9 +2,10 @@
 # The soak of the running program: bash bench/soak/run.sh [SCALE [PARTS]]
 # Builds what it needs and runs bench_soak.exe under Wine in a prefix of its own (SCALE 1:
 # 10 000 device events, 1 000 Applies, 1 000 page switches, 300 openings of each dialog; 0.1 a
-# tenth; PARTS, some of events,applies,switches,dialogs, runs only those). Wine 8 tells no process its handle, GDI or USER counts, so bench_soak counts them its
-# own way (it says how); at each of its lines this script adds what Linux tells of the
-# program's Unix process: anonymous (private) and resident memory, and its threads.
+# tenth; PARTS, some of events,applies,switches,dialogs, runs only those). Wine 8 tells no
+# process its handle, GDI or USER counts, so bench_soak counts them its own way (it says how);
+# at each of its lines this script adds what Linux tells of the program's Unix process:
+# anonymous (private) and resident memory, and its threads.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"

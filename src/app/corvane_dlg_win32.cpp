@@ -17,8 +17,8 @@
 #include "skin/skins_dialog_win32.h"
 #include "skin/text_win32.h"
 #include "util/module_win32.h"
+#include "util/resource_counts_win32.h"
 #include "util/wide_win32.h"
-#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {

@@ -6,8 +6,8 @@
 #include "pages/dpi_controls.h"
 #include "pages/lighting.h"
 #include "skin/text_win32.h"
+#include "util/resource_counts_win32.h"
 #include "util/wide_win32.h"
-#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {

@@ -1,5 +1,5 @@
 #include "skin/mem_dc_win32.h"
-#include "util/gdi_count_win32.h"
+#include "util/resource_counts_win32.h"
 
 namespace ombrisk {
 

@@ -17,7 +17,7 @@ using std::min;
 #include "skin/mem_dc_win32.h"
 #include "skin/pixels.h"
 #include "util/module_win32.h"
-#include "util/gdi_count_win32.h"
+#include "util/resource_counts_win32.h"
 
 namespace ombrisk {
 namespace {

@@ -5,8 +5,8 @@
 #include "skin/png_win32.h"
 #include "skin/skin_files.h"
 #include "skin/text_win32.h"
+#include "util/resource_counts_win32.h"
 #include "util/wide_win32.h"
-#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "skin/text_win32.h"
 #include "skin/skin_files.h"
+#include "util/resource_counts_win32.h"
 #include "util/wide_win32.h"
-#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {

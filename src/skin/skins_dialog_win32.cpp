@@ -4,8 +4,8 @@
 
 #include "skin/skin_files.h"
 #include "skin/skins_dialog_surface.h"
+#include "util/resource_counts_win32.h"
 #include "util/wide_win32.h"
-#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 namespace {

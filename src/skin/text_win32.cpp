@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "util/resource_counts_win32.h"
 #include "util/wide_win32.h"
-#include "util/gdi_count_win32.h"
 
 namespace ombrisk {
 
