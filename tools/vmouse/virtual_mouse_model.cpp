@@ -27,17 +27,28 @@ constexpr std::size_t kHostileLength = 255;
 constexpr std::size_t kFeatureBlockBytes = 24;
 constexpr std::size_t kMacroBytes = 128;
 
-const std::vector<vm::VirtualInterface> kKeyboard = {
+using Role = PresentedInterface::Role;
+
+const PresentedInterface kKeyboard{
     {"\\\\?\\HID#VID_046D&PID_C31C&MI_00#7&1f0e2d3c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}",
      0x046D, 0xC31C, 0x0001, 0x0006, 9, 2, 0},
-};
-const vm::VirtualInterface kEventInterface{
-    vm::mouseInterfacePath(vm::MouseInterface::Event), kMouseVendorId, kMouseProductId,
-    kEventUsagePage, kEventUsagePage, static_cast<std::uint16_t>(kEventReportLength), 0, 0};
-const vm::VirtualInterface kCommandInterface{
-    vm::mouseInterfacePath(vm::MouseInterface::Command), kMouseVendorId, kMouseProductId,
-    kCommandUsagePage, kCommandUsagePage, static_cast<std::uint16_t>(kBlockReportLength),
-    static_cast<std::uint16_t>(kBlockReportLength), static_cast<std::uint16_t>(kFeatureReportLength)};
+    Role::Other, 0};
+
+PresentedInterface eventInterface(bool commandFirst) {
+  return {{vm::mouseInterfacePath(vm::MouseInterface::Event, commandFirst), kMouseVendorId,
+           kMouseProductId, kEventUsagePage, kEventUsagePage,
+           static_cast<std::uint16_t>(kEventReportLength), 0, 0},
+          Role::Event, kEventReportId};
+}
+
+PresentedInterface commandInterface(bool commandFirst) {
+  return {{vm::mouseInterfacePath(vm::MouseInterface::Command, commandFirst), kMouseVendorId,
+           kMouseProductId, kCommandUsagePage, kCommandUsagePage,
+           static_cast<std::uint16_t>(kBlockReportLength),
+           static_cast<std::uint16_t>(kBlockReportLength),
+           static_cast<std::uint16_t>(kFeatureReportLength)},
+          Role::Command, 0};
+}
 
 std::string hex(std::span<const std::uint8_t> bytes) {
   static constexpr char kDigits[] = "0123456789abcdef";
@@ -80,17 +91,48 @@ const FaultModeInfo& faultModeInfo(FaultMode mode) {
   return kFaultModes[0];
 }
 
-std::vector<vm::VirtualInterface> presentedInterfaces(bool plugged, bool commandFirst) {
-  std::vector<vm::VirtualInterface> interfaces = kKeyboard;
+std::vector<PresentedInterface> presentedInterfaces(bool plugged, bool commandFirst) {
+  std::vector<PresentedInterface> interfaces{kKeyboard};
   if (!plugged) return interfaces;
   if (commandFirst) {
-    interfaces.push_back(kCommandInterface);
-    interfaces.push_back(kEventInterface);
+    interfaces.push_back(commandInterface(commandFirst));
+    interfaces.push_back(eventInterface(commandFirst));
   } else {
-    interfaces.push_back(kEventInterface);
-    interfaces.push_back(kCommandInterface);
+    interfaces.push_back(eventInterface(commandFirst));
+    interfaces.push_back(commandInterface(commandFirst));
   }
   return interfaces;
+}
+
+std::vector<std::uint8_t> reportDescriptor(const PresentedInterface& interface) {
+  // Short items: a prefix byte (tag, type, size) and its data, little-endian.
+  std::vector<std::uint8_t> d;
+  const auto item = [&d](std::uint8_t prefix, std::initializer_list<std::uint8_t> data) {
+    d.push_back(prefix);
+    d.insert(d.end(), data);
+  };
+  const auto low = [](std::uint16_t v) { return static_cast<std::uint8_t>(v & 0xFF); };
+  const auto high = [](std::uint16_t v) { return static_cast<std::uint8_t>(v >> 8); };
+  const vm::VirtualInterface& i = interface.info;
+  item(0x06, {low(i.usagePage), high(i.usagePage)});  // Usage Page
+  item(0x0A, {low(i.usage), high(i.usage)});          // Usage
+  item(0xA1, {0x01});                                 // Collection (Application)
+  if (interface.reportId) item(0x85, {interface.reportId});  // Report ID
+  item(0x15, {0x00});                                 // Logical Minimum 0
+  item(0x26, {0xFF, 0x00});                           // Logical Maximum 255
+  item(0x75, {0x08});                                 // Report Size 8
+  // Each report is its id byte (also when the reports carry none) and its data bytes.
+  const std::pair<std::uint16_t, std::uint8_t> reports[] = {
+      {i.inputLength, 0x81}, {i.outputLength, 0x91}, {i.featureLength, 0xB1}};
+  std::uint8_t usage = 1;
+  for (const auto& [length, mainItem] : reports) {
+    if (length < 2) continue;
+    item(0x96, {low(length - 1), high(length - 1)});  // Report Count
+    item(0x09, {usage++});                            // Usage (vendor data)
+    item(mainItem, {0x02});                           // Input / Output / Feature (Data, Var, Abs)
+  }
+  item(0xC0, {});  // End Collection
+  return d;
 }
 
 std::string frameHex(const Frame& frame) { return hex(frame); }
@@ -297,6 +339,23 @@ std::optional<std::vector<std::uint8_t>> VirtualMouseModel::takeInput(std::size_
   input_.pop_front();
   report.resize(length);
   return report;
+}
+
+std::vector<std::vector<std::uint8_t>> VirtualMouseModel::sendInput() {
+  std::vector<std::vector<std::uint8_t>> reports;
+  for (const Block& block : input_) {
+    std::vector<std::uint8_t> report(1 + kBlockSize, 0);
+    std::copy(block.begin(), block.end(), report.begin() + 1);
+    reports.push_back(std::move(report));
+  }
+  input_.clear();
+  return reports;
+}
+
+std::vector<std::vector<std::uint8_t>> VirtualMouseModel::lateInput() {
+  input_.insert(input_.end(), late_.begin(), late_.end());
+  late_.clear();
+  return sendInput();
 }
 
 std::string VirtualMouseModel::dumpJson(bool plugged, unsigned long long commands) const {

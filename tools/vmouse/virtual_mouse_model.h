@@ -59,9 +59,29 @@ inline constexpr std::array<FaultModeInfo, 5> kFaultModes{{
 
 const FaultModeInfo& faultModeInfo(FaultMode mode);
 
+// One interface as vmouse presents it, with what the wire's interface record leaves out.
+struct PresentedInterface {
+  enum class Role { Other, Event, Command };
+  vm::VirtualInterface info;
+  Role role = Role::Other;
+  std::uint8_t reportId = 0;  // of every report of the interface; 0: the reports carry none
+};
+
 // The interfaces presented while plugged in: an unrelated keyboard, then the mouse's event
-// and command interfaces (command first on request). Unplugged, only the keyboard remains.
-std::vector<vm::VirtualInterface> presentedInterfaces(bool plugged, bool commandFirst);
+// and command interfaces (command first on request, named so that the system too
+// enumerates it first). Unplugged, only the keyboard remains.
+std::vector<PresentedInterface> presentedInterfaces(bool plugged, bool commandFirst);
+
+// The HID report descriptor of a presented interface, as its firmware gives it to the host:
+// one application collection of the interface's usage holding 8-bit data items that make
+// up its input, output and feature reports, under its report id.
+std::vector<std::uint8_t> reportDescriptor(const PresentedInterface& interface);
+
+// How long a late answer takes on its way to a host whose system keeps the input buffer
+// (the virtual HID device): well past the host's wait for one input report, so that the
+// wait passes empty and the answer is still waiting in the buffer when the next block read
+// begins.
+inline constexpr int kLateAnswerMs = 300;
 
 class VirtualMouseModel {
  public:
@@ -79,6 +99,12 @@ class VirtualMouseModel {
   // The host drops the input reports waiting in its buffer (a late answer still on its way
   // arrives afterwards).
   void discardInput() { input_.clear(); }
+  // For a host that takes the input reports as the mouse sends them (the system's HID stack
+  // keeps the buffer): the reports sent now, each the report id 0 and a block. A late
+  // answer is held back until lateInput() is asked for it.
+  std::vector<std::vector<std::uint8_t>> sendInput();
+  bool lateInputOnItsWay() const { return !late_.empty(); }
+  std::vector<std::vector<std::uint8_t>> lateInput();
 
   // Plug-in: the handshake and any half-done transfer start over.
   void resetLink();

@@ -1,7 +1,9 @@
 #include "vmouse/virtual_mouse_server.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <list>
 #include <mutex>
 #include <thread>
@@ -30,6 +32,7 @@ class Server final : public VirtualMouseServer {
         listener_(std::move(listener)),
         port_(listener_->port()) {
     acceptThread_ = std::thread([this] { acceptLoop(); });
+    lateThread_ = std::thread([this] { lateLoop(); });
   }
   ~Server() override { stop(); }
 
@@ -74,6 +77,11 @@ class Server final : public VirtualMouseServer {
     if (stopped_.exchange(true)) return;
     listener_->cancel();
     if (acceptThread_.joinable()) acceptThread_.join();
+    {
+      std::lock_guard lock(mutex_);  // the late loop is waiting or will see stopped_
+    }
+    lateWake_.notify_all();
+    if (lateThread_.joinable()) lateThread_.join();
     listener_.reset();  // new connections are refused, as when the program has ended
     std::list<std::shared_ptr<Connection>> connections;
     {
@@ -86,7 +94,9 @@ class Server final : public VirtualMouseServer {
   }
 
  private:
-  enum class Role { Unknown, Command, Event, Watch };
+  // CommandStream: a command interface handle that carries the mouse's input reports to the
+  // host as they are sent.
+  enum class Role { Unknown, Command, CommandStream, Event, Watch };
 
   struct Connection {
     std::unique_ptr<LoopbackSocket> socket;
@@ -109,15 +119,61 @@ class Server final : public VirtualMouseServer {
     model_.resetLink();
     // Handles on a removed device stop working, as the system's do.
     for (auto& c : connections_)
-      if (c->role == Role::Command || c->role == Role::Event) c->socket->cancel();
+      if (c->role == Role::Command || c->role == Role::CommandStream || c->role == Role::Event)
+        c->socket->cancel();
     tellWatchers();
   }
 
   // After a request on the command interface has been answered.
   void afterCommand() {
     std::lock_guard lock(mutex_);
+    countCommandLocked();
+  }
+
+  // Caller holds mutex_.
+  void countCommandLocked() {
     ++commands_;
     if (commandsBeforeUnplug_ && --*commandsBeforeUnplug_ == 0) unplugLocked();
+  }
+
+  // Caller holds mutex_. Sends the input reports the mouse has to send now to the hosts that
+  // take them as they come; each counts as a command answered, as a block read's input report
+  // does. Without such a host they wait in the model for the host's reads.
+  void pushInputLocked() {
+    const auto streaming = [this] {
+      return std::any_of(connections_.begin(), connections_.end(),
+                         [](const auto& c) { return c->role == Role::CommandStream; });
+    };
+    if (!streaming()) return;
+    if (model_.lateInputOnItsWay() && !lateDue_) {
+      lateDue_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLateAnswerMs);
+      lateWake_.notify_all();
+    }
+    pushLocked(model_.sendInput());
+  }
+
+  // Caller holds mutex_.
+  void pushLocked(const std::vector<std::vector<std::uint8_t>>& reports) {
+    for (const auto& report : reports) {
+      for (auto& c : connections_)
+        if (c->role == Role::CommandStream) send(*c, Message::Report, report);
+      countCommandLocked();
+      if (!plugged_) return;
+    }
+  }
+
+  // Sends a late answer once its time has come.
+  void lateLoop() {
+    std::unique_lock lock(mutex_);
+    while (!stopped_) {
+      if (!lateDue_) {
+        lateWake_.wait(lock);
+        continue;
+      }
+      if (lateWake_.wait_until(lock, *lateDue_) != std::cv_status::timeout) continue;
+      lateDue_.reset();
+      pushLocked(model_.lateInput());
+    }
   }
 
   // Caller holds mutex_.
@@ -170,6 +226,13 @@ class Server final : public VirtualMouseServer {
     c.done = true;
   }
 
+  // Caller holds mutex_. The interface presented under path now, if any.
+  std::optional<PresentedInterface> presentedLocked(const std::string& path) const {
+    for (const PresentedInterface& i : presentedInterfaces(plugged_, options_.commandFirst))
+      if (i.info.path == path) return i;
+    return std::nullopt;
+  }
+
   bool hasRole(Connection& c, Role role) {
     std::lock_guard lock(mutex_);
     return c.role == role;
@@ -180,12 +243,13 @@ class Server final : public VirtualMouseServer {
     const auto& p = m.payload;
     switch (m.type) {
       case Message::Enumerate: {
-        std::vector<std::uint8_t> payload;
+        std::vector<vm::VirtualInterface> interfaces;
         {
           std::lock_guard lock(mutex_);
-          payload = vm::encodeInterfaces(presentedInterfaces(plugged_, options_.commandFirst));
+          for (const PresentedInterface& i : presentedInterfaces(plugged_, options_.commandFirst))
+            interfaces.push_back(i.info);
         }
-        send(c, Message::Interfaces, payload);
+        send(c, Message::Interfaces, vm::encodeInterfaces(interfaces));
         return true;
       }
       case Message::Open: {
@@ -193,14 +257,39 @@ class Server final : public VirtualMouseServer {
         bool opened = false;
         {
           std::lock_guard lock(mutex_);
-          if (plugged_ && c.role == Role::Unknown) {
-            using vm::MouseInterface;
-            if (path == vm::mouseInterfacePath(MouseInterface::Command)) c.role = Role::Command;
-            if (path == vm::mouseInterfacePath(MouseInterface::Event)) c.role = Role::Event;
+          const auto presented = presentedLocked(path);
+          if (presented && c.role == Role::Unknown) {
+            using InterfaceRole = PresentedInterface::Role;
+            if (presented->role == InterfaceRole::Command) c.role = Role::Command;
+            if (presented->role == InterfaceRole::Event) c.role = Role::Event;
             opened = c.role != Role::Unknown;
           }
         }
         send(c, Message::Result, oneByte(opened));
+        return true;
+      }
+      case Message::Describe: {
+        std::vector<std::uint8_t> descriptor;
+        {
+          std::lock_guard lock(mutex_);
+          if (const auto presented = presentedLocked(std::string(p.begin(), p.end())))
+            descriptor = reportDescriptor(*presented);
+        }
+        send(c, Message::Report, descriptor);
+        return true;
+      }
+      case Message::StreamInput: {
+        bool done = false;
+        {
+          std::lock_guard lock(mutex_);
+          if (c.role == Role::Command) {
+            c.role = Role::CommandStream;
+            done = true;
+            // What the mouse sent before the stream began goes to it too.
+            pushInputLocked();
+          }
+        }
+        send(c, Message::Result, oneByte(done));
         return true;
       }
       case Message::SetFeature:
@@ -212,6 +301,7 @@ class Server final : public VirtualMouseServer {
             if (m.type == Message::SetFeature) model_.receiveFeature(p);
             else model_.receiveOutput(p);
             saveIfChanged();
+            pushInputLocked();
             done = true;
           }
         }
@@ -300,7 +390,10 @@ class Server final : public VirtualMouseServer {
   std::unique_ptr<LoopbackListener> listener_;
   const std::uint16_t port_;
   std::list<std::shared_ptr<Connection>> connections_;
+  std::optional<std::chrono::steady_clock::time_point> lateDue_;  // a late answer's arrival
+  std::condition_variable lateWake_;
   std::thread acceptThread_;
+  std::thread lateThread_;
   std::atomic<bool> stopped_{false};
 };
 

@@ -215,6 +215,28 @@ std::unique_ptr<VirtualEventStream> VirtualMouseClient::openEventInterface(
   return std::make_unique<VirtualEventStream>(std::move(socket));
 }
 
+std::unique_ptr<VirtualEventStream> VirtualMouseClient::openInputStream(
+    const vm::VirtualInterface& info) const {
+  auto socket = open(info);
+  if (!socket || !vm::sendMessage(*socket, Message::StreamInput)) return nullptr;
+  auto reply = vm::receiveMessage(*socket, kReplyTimeoutMs);
+  if (!reply || reply->type != Message::Result || reply->payload != std::vector<std::uint8_t>{1})
+    return nullptr;
+  return std::make_unique<VirtualEventStream>(std::move(socket));
+}
+
+std::optional<std::vector<std::uint8_t>> VirtualMouseClient::describe(const std::string& path,
+                                                                      std::string& error) const {
+  const std::vector<std::uint8_t> payload(path.begin(), path.end());
+  auto reply = request(Message::Describe, payload, error);
+  if (!reply) return std::nullopt;
+  if (reply->type != Message::Report) {
+    error = "The virtual mouse sent no report descriptor.";
+    return std::nullopt;
+  }
+  return std::move(reply->payload);
+}
+
 std::unique_ptr<VirtualPresenceWatch> VirtualMouseClient::watchPresence() const {
   std::string error;
   auto socket = connect(error);

@@ -73,6 +73,12 @@ class VirtualMouseClient {
   std::unique_ptr<CommandPort> openCommandInterface(const vm::VirtualInterface& info) const;
   std::unique_ptr<VirtualEventStream> openEventInterface(const vm::VirtualInterface& info) const;
   std::unique_ptr<VirtualPresenceWatch> watchPresence() const;
+  // The command interface's input reports as the mouse sends them (report id first), for a
+  // host whose system keeps the input buffer; null when vmouse refuses.
+  std::unique_ptr<VirtualEventStream> openInputStream(const vm::VirtualInterface& info) const;
+  // The HID report descriptor of an interface; null (with error) when vmouse cannot be
+  // reached, empty for a path it does not present.
+  std::optional<std::vector<std::uint8_t>> describe(const std::string& path, std::string& error) const;
 
   // For tools: finds the mouse's command interface and opens it.
   std::unique_ptr<CommandPort> openMouseCommandPort(std::string& error) const;

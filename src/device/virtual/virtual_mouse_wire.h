@@ -12,36 +12,41 @@
 #include <vector>
 
 #include "device/virtual/loopback_socket.h"
+#include "device/virtual/vmouse_wire_ids.h"
 
 namespace ombrisk::vm {
 
+// The numbers are those of vmouse_wire_ids.h, which the virtual HID device's C code shares.
 enum class Message : std::uint8_t {
-  Enumerate = 1,  // -> Interfaces
-  Interfaces,     // count, then each interface (see encodeInterfaces)
-  Open,           // path -> Result; the connection then is that interface's handle
-  Result,         // 1 byte: 1 = done, 0 = failed
-  SetFeature,     // report -> Result
-  GetFeature,     // u16 length -> Report
-  WriteOutput,    // report -> Result
-  ReadInput,      // u16 length, u16 wait in ms -> Report (empty: none came in time)
-  Report,         // report bytes; on an event handle pushed by vmouse
-  Watch,          // -> Presence now, then Presence at each plug and unplug, and again
-                  //    every kPresenceRepeatMs while nothing changes
-  Presence,       // 1 byte: 1 = the mouse is plugged in
-  Plug,           // -> Result
-  Unplug,         // [u16 commands: only after answering that many more] -> Result
-  Event,          // type, value -> Result
-  Dump,           // -> Text
-  Text,           // UTF-8 text
-  FlushInput,     // -> Result; drops the input reports waiting for the host
+  Enumerate = kVmEnumerate,      // -> Interfaces
+  Interfaces = kVmInterfaces,    // count, then each interface (see encodeInterfaces)
+  Open = kVmOpen,                // path -> Result; the connection then is that interface's handle
+  Result = kVmResult,            // 1 byte: 1 = done, 0 = failed
+  SetFeature = kVmSetFeature,    // report -> Result
+  GetFeature = kVmGetFeature,    // u16 length -> Report
+  WriteOutput = kVmWriteOutput,  // report -> Result
+  ReadInput = kVmReadInput,      // u16 length, u16 wait in ms -> Report (empty: none came in time)
+  Report = kVmReport,            // report bytes; on an event handle or input stream pushed by vmouse
+  Watch = kVmWatch,              // -> Presence now, then Presence at each plug and unplug, and
+                                 //    again every kPresenceRepeatMs while nothing changes
+  Presence = kVmPresence,        // 1 byte: 1 = the mouse is plugged in
+  Plug = kVmPlug,                // -> Result
+  Unplug = kVmUnplug,            // [u16 commands: only after answering that many more] -> Result
+  Event = kVmEvent,              // type, value -> Result
+  Dump = kVmDump,                // -> Text
+  Text = kVmText,                // UTF-8 text
+  FlushInput = kVmFlushInput,    // -> Result; drops the input reports waiting for the host
+  Describe = kVmDescribe,        // path -> Report: the interface's HID report descriptor (empty
+                                 //    for a path vmouse does not present)
+  StreamInput = kVmStreamInput,  // on an open command interface: -> Result; from then on vmouse
+                                 //    pushes each input report (report id first) as a Report the
+                                 //    moment the mouse sends it, for a host whose system keeps the
+                                 //    input buffer (the virtual HID device); the connection takes
+                                 //    no more requests
 };
 
-// vmouse repeats the presence to each watcher this often, so that a watcher can tell a
-// vmouse that is gone from a quiet one even when the connection is not seen to close (a
-// process that is killed or hung can leave its sockets open).
-inline constexpr int kPresenceRepeatMs = 1000;
-// A watcher that hears nothing for this long takes vmouse for gone.
-inline constexpr int kPresenceSilenceMs = 4000;
+inline constexpr int kPresenceRepeatMs = kVmPresenceRepeatMs;
+inline constexpr int kPresenceSilenceMs = kVmPresenceSilenceMs;
 
 // Longest payload accepted; a larger announced length ends the connection.
 inline constexpr std::uint32_t kLongestPayload = 16u << 20;
@@ -81,9 +86,10 @@ struct VirtualInterface {
 
 // The mouse's two interfaces as vmouse names them: as the system names the interfaces of a
 // composite HID device, so that the device search and the device-change broadcasts take them
-// for the real mouse's.
+// for the real mouse's. The first of the two in the order the system enumerates them (by
+// name) is interface 1, the event interface unless the command interface comes first.
 enum class MouseInterface { Event, Command };
-std::string mouseInterfacePath(MouseInterface which);
+std::string mouseInterfacePath(MouseInterface which, bool commandFirst = false);
 
 std::vector<std::uint8_t> encodeInterfaces(const std::vector<VirtualInterface>& interfaces);
 // Null on a truncated or inconsistent payload.

@@ -1,0 +1,413 @@
+/* The bus driver's loopback connections to vmouse (vmouse_link.h). Every wait is bounded and
+ * every loop looks at its stop flag at least every kSliceMs, so that stopping never hangs:
+ * a vmouse that stops answering costs one reply bound, after which its channel fails at
+ * once, as a handle on a removed device does. */
+#include "vmouse_link.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <string.h>
+
+#include "device/virtual/vmouse_wire_ids.h"
+#include "link_services.h"
+
+enum {
+  kSliceMs = 200,
+  kConnectMs = 1000,
+  kReplyMs = 1000,        /* beyond which vmouse counts as gone for the request */
+  kRetryMs = 250,         /* between attempts to reach a vmouse that is not there */
+  kLongestPayload = 65536 /* nothing of the mouse's is longer; more ends the connection */
+};
+
+struct Message {
+  uint8_t type;
+  uint32_t length;
+  uint8_t payload[kLongestPayload];
+};
+
+/* ---- sockets ---- */
+
+static int readPort(const wchar_t *key) {
+  uint32_t port = serviceReadDword(key, L"Port");
+  return port <= 65535 ? (int)port : 0;
+}
+
+static SOCKET connectPort(int port) {
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (s == INVALID_SOCKET) return s;
+  struct sockaddr_in address;
+  memset(&address, 0, sizeof address);
+  address.sin_family = AF_INET;
+  address.sin_port = htons((u_short)port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  u_long nonBlocking = 1;
+  ioctlsocket(s, FIONBIO, &nonBlocking);
+  int connected = connect(s, (struct sockaddr *)&address, sizeof address) == 0;
+  if (!connected && WSAGetLastError() == WSAEWOULDBLOCK) {
+    fd_set writable, failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(s, &writable);
+    FD_SET(s, &failed);
+    struct timeval wait = {kConnectMs / 1000, (kConnectMs % 1000) * 1000};
+    connected = select(0, NULL, &writable, &failed, &wait) == 1 && FD_ISSET(s, &writable);
+  }
+  nonBlocking = 0;
+  ioctlsocket(s, FIONBIO, &nonBlocking);
+  if (!connected) {
+    closesocket(s);
+    return INVALID_SOCKET;
+  }
+  BOOL noDelay = TRUE;
+  setsockopt(s, IPPROTO_TCP, TCP_NODELAY, (const char *)&noDelay, sizeof noDelay);
+  return s;
+}
+
+/* 1 when s has something to read (or has ended) within milliseconds. */
+static int readable(SOCKET s, int milliseconds) {
+  fd_set set;
+  FD_ZERO(&set);
+  FD_SET(s, &set);
+  struct timeval wait = {milliseconds / 1000, (milliseconds % 1000) * 1000};
+  return select(0, &set, NULL, NULL, &wait) == 1;
+}
+
+static int sendAll(SOCKET s, const uint8_t *bytes, size_t length) {
+  while (length) {
+    int sent = send(s, (const char *)bytes, (int)length, 0);
+    if (sent <= 0) return 0;
+    bytes += sent;
+    length -= (size_t)sent;
+  }
+  return 1;
+}
+
+static int sendMessage(SOCKET s, uint8_t type, const uint8_t *payload, size_t length) {
+  uint8_t header[kVmHeaderBytes] = {type, (uint8_t)length, (uint8_t)(length >> 8),
+                                    (uint8_t)(length >> 16), (uint8_t)(length >> 24)};
+  return sendAll(s, header, sizeof header) && sendAll(s, payload, length);
+}
+
+/* Fills bytes exactly, the whole of it within milliseconds. */
+static int receiveAll(SOCKET s, uint8_t *bytes, size_t length, int milliseconds) {
+  uint64_t deadline = serviceMilliseconds() + (uint64_t)milliseconds;
+  while (length) {
+    int left = (int)((int64_t)deadline - (int64_t)serviceMilliseconds());
+    if (left < 0 || !readable(s, left)) return 0;
+    int got = recv(s, (char *)bytes, (int)length, 0);
+    if (got <= 0) return 0;
+    bytes += got;
+    length -= (size_t)got;
+  }
+  return 1;
+}
+
+enum Received { kReceived, kNothingYet, kEnded };
+
+/* The next message if its first byte comes within milliseconds; the rest must follow at
+ * once. */
+static enum Received receiveMessage(SOCKET s, struct Message *message, int milliseconds) {
+  if (!readable(s, milliseconds)) return kNothingYet;
+  uint8_t header[kVmHeaderBytes];
+  if (!receiveAll(s, header, sizeof header, kReplyMs)) return kEnded;
+  message->type = header[0];
+  message->length = header[1] | (header[2] << 8) | (header[3] << 16) | ((uint32_t)header[4] << 24);
+  if (message->length > kLongestPayload) return kEnded;
+  return receiveAll(s, message->payload, message->length, kReplyMs) ? kReceived : kEnded;
+}
+
+/* A request and its reply over a connection of its own. */
+static int ask(int port, uint8_t type, const uint8_t *payload, size_t length, struct Message *reply) {
+  SOCKET s = connectPort(port);
+  if (s == INVALID_SOCKET) return 0;
+  int answered = sendMessage(s, type, payload, length) && receiveMessage(s, reply, kReplyMs) == kReceived;
+  closesocket(s);
+  return answered;
+}
+
+/* Opens path on a new connection: the connection is then the interface's handle. */
+static SOCKET openInterface(int port, const char *path, struct Message *scratch) {
+  SOCKET s = connectPort(port);
+  if (s == INVALID_SOCKET) return s;
+  if (!sendMessage(s, kVmOpen, (const uint8_t *)path, strlen(path)) ||
+      receiveMessage(s, scratch, kReplyMs) != kReceived || scratch->type != kVmResult ||
+      scratch->length != 1 || scratch->payload[0] != 1) {
+    closesocket(s);
+    return INVALID_SOCKET;
+  }
+  return s;
+}
+
+static uint16_t u16At(const uint8_t *bytes) { return (uint16_t)(bytes[0] | (bytes[1] << 8)); }
+
+/* ---- the link: what vmouse presents ---- */
+
+struct VmouseLink {
+  wchar_t key[256];
+  LinkPresenceCallback onPresence;
+  void *context;
+  volatile long stopping;
+  volatile long port; /* the port of the vmouse followed now; 0 while there is none */
+  struct ServiceEvent *stopEvent;
+  struct ServiceThread *thread;
+  struct Message message;
+  struct LinkInterface interfaces[kLinkInterfacesMax];
+  size_t count;
+  int told; /* something has been told and not yet withdrawn */
+};
+
+/* The interfaces vmouse presents now, with their report descriptors; -1 when vmouse cannot
+ * tell them whole. */
+static int enumerate(struct VmouseLink *link, int port, struct LinkInterface *interfaces) {
+  struct Message *m = &link->message;
+  if (!ask(port, kVmEnumerate, NULL, 0, m) || m->type != kVmInterfaces || m->length < 1) return -1;
+  size_t count = m->payload[0], at = 1;
+  if (count > kLinkInterfacesMax) return -1;
+  for (size_t n = 0; n < count; ++n) {
+    struct LinkInterface *i = &interfaces[n];
+    if (m->length < at + kVmInterfaceFixedBytes) return -1;
+    const uint8_t *p = m->payload + at;
+    i->vendorId = u16At(p);
+    i->productId = u16At(p + 2);
+    i->usagePage = u16At(p + 4);
+    i->usage = u16At(p + 6);
+    i->inputLength = u16At(p + 8);
+    i->outputLength = u16At(p + 10);
+    i->featureLength = u16At(p + 12);
+    size_t pathLength = p[14];
+    at += kVmInterfaceFixedBytes;
+    if (m->length < at + pathLength || pathLength >= kLinkPathMax) return -1;
+    memcpy(i->path, m->payload + at, pathLength);
+    i->path[pathLength] = 0;
+    at += pathLength;
+  }
+  for (size_t n = 0; n < count; ++n) {
+    struct LinkInterface *i = &interfaces[n];
+    if (!ask(port, kVmDescribe, (const uint8_t *)i->path, strlen(i->path), m) || m->type != kVmReport ||
+        m->length == 0 || m->length > kLinkDescriptorMax)
+      return -1;
+    memcpy(i->descriptor, m->payload, m->length);
+    i->descriptorLength = m->length;
+  }
+  return (int)count;
+}
+
+static void tell(struct VmouseLink *link, size_t count) {
+  link->count = count;
+  link->told = count > 0;
+  link->onPresence(link->context, link->interfaces, count);
+}
+
+static void withdraw(struct VmouseLink *link) {
+  if (link->told) tell(link, 0);
+}
+
+/* Watches vmouse's presence on one connection until vmouse goes, falls silent, or the port
+ * changes; each plug or unplug re-reads what it presents. */
+static void follow(struct VmouseLink *link, int port) {
+  SOCKET s = connectPort(port);
+  if (s == INVALID_SOCKET) return;
+  struct Message *m = &link->message;
+  int plugged = -1;
+  uint64_t heard = serviceMilliseconds();
+  if (sendMessage(s, kVmWatch, NULL, 0)) {
+    while (!link->stopping) {
+      enum Received r = receiveMessage(s, m, kSliceMs);
+      if (r == kEnded) break;
+      if (r == kNothingYet) {
+        if (serviceMilliseconds() - heard > kVmPresenceSilenceMs || readPort(link->key) != port) break;
+        continue;
+      }
+      heard = serviceMilliseconds();
+      if (m->type != kVmPresence || m->length != 1) continue;
+      if (readPort(link->key) != port) break;
+      if (m->payload[0] == plugged) continue; /* vmouse repeating itself */
+      plugged = m->payload[0];
+      int count = enumerate(link, port, link->interfaces);
+      if (count < 0) break;
+      tell(link, (size_t)count);
+    }
+  }
+  closesocket(s);
+}
+
+static void linkMain(void *argument) {
+  struct VmouseLink *link = argument;
+  while (!__atomic_load_n(&link->stopping, __ATOMIC_SEQ_CST)) {
+    int port = readPort(link->key);
+    __atomic_store_n(&link->port, port, __ATOMIC_SEQ_CST);
+    if (port) follow(link, port);
+    withdraw(link);
+    __atomic_store_n(&link->port, 0, __ATOMIC_SEQ_CST);
+    if (!link->stopping) serviceWaitEvent(link->stopEvent, kRetryMs);
+  }
+}
+
+struct VmouseLink *linkStart(const wchar_t *parametersKey, LinkPresenceCallback onPresence,
+                             void *context) {
+  WSADATA data;
+  if (WSAStartup(MAKEWORD(2, 2), &data)) return NULL;
+  struct VmouseLink *link = serviceAlloc(sizeof *link);
+  if (!link) return NULL;
+  size_t n = 0;
+  for (; parametersKey[n] && n + 1 < sizeof link->key / sizeof link->key[0]; ++n) link->key[n] = parametersKey[n];
+  link->key[n] = 0;
+  link->onPresence = onPresence;
+  link->context = context;
+  link->stopEvent = serviceCreateEvent(1);
+  link->thread = link->stopEvent ? serviceStartThread(linkMain, link) : NULL;
+  if (!link->thread) {
+    if (link->stopEvent) serviceDestroyEvent(link->stopEvent);
+    serviceFree(link);
+    return NULL;
+  }
+  return link;
+}
+
+void linkStop(struct VmouseLink *link) {
+  if (!link) return;
+  __atomic_store_n(&link->stopping, 1, __ATOMIC_SEQ_CST);
+  serviceSetEvent(link->stopEvent);
+  serviceJoinThread(link->thread);
+  serviceDestroyEvent(link->stopEvent);
+  serviceFree(link);
+  WSACleanup();
+}
+
+/* ---- channels: an open interface ---- */
+
+struct LinkChannel {
+  SOCKET requests; /* command channel: the handle that takes the requests */
+  SOCKET reports;  /* the connection that brings the input reports */
+  LinkReportCallback onReport;
+  void *context;
+  volatile long stopping;
+  int broken; /* a request failed; every later one fails at once */
+  struct ServiceLock *lock; /* guards the queue */
+  struct LinkRequest *first, *last;
+  struct ServiceEvent *queued; /* auto-reset: a request was queued, or the channel stops */
+  struct ServiceThread *worker, *reader;
+  struct Message requestMessage, reportMessage;
+};
+
+static int carryOut(struct LinkChannel *c, struct LinkRequest *r) {
+  struct Message *m = &c->requestMessage;
+  if (c->broken || c->requests == INVALID_SOCKET) return 0;
+  int done = 0;
+  if (r->kind == kLinkGetFeature) {
+    const uint8_t length[2] = {(uint8_t)r->length, (uint8_t)(r->length >> 8)};
+    if (sendMessage(c->requests, kVmGetFeature, length, sizeof length) &&
+        receiveMessage(c->requests, m, kReplyMs) == kReceived && m->type == kVmReport && m->length) {
+      size_t n = m->length < r->length ? m->length : r->length;
+      memset(r->report, 0, r->length);
+      memcpy(r->report, m->payload, n);
+      done = 1;
+    }
+  } else {
+    uint8_t type = r->kind == kLinkSetFeature ? kVmSetFeature : kVmWriteOutput;
+    done = sendMessage(c->requests, type, r->report, r->length) &&
+           receiveMessage(c->requests, m, kReplyMs) == kReceived && m->type == kVmResult &&
+           m->length == 1 && m->payload[0] == 1;
+  }
+  if (!done) c->broken = 1;
+  return done;
+}
+
+static struct LinkRequest *nextRequest(struct LinkChannel *c) {
+  serviceLock(c->lock);
+  struct LinkRequest *r = c->first;
+  if (r) {
+    c->first = r->next;
+    if (!c->first) c->last = NULL;
+  }
+  serviceUnlock(c->lock);
+  return r;
+}
+
+static void workerMain(void *argument) {
+  struct LinkChannel *c = argument;
+  for (;;) {
+    struct LinkRequest *r = nextRequest(c);
+    if (r) {
+      r->done(r, !c->stopping && carryOut(c, r));
+      continue;
+    }
+    if (c->stopping) return;
+    serviceWaitEvent(c->queued, -1);
+  }
+}
+
+static void readerMain(void *argument) {
+  struct LinkChannel *c = argument;
+  struct Message *m = &c->reportMessage;
+  while (!c->stopping) {
+    enum Received r = receiveMessage(c->reports, m, kSliceMs);
+    if (r == kEnded) return; /* the device is gone: its reports end */
+    if (r == kReceived && m->type == kVmReport && m->length) c->onReport(c->context, m->payload, m->length);
+  }
+}
+
+struct LinkChannel *channelOpen(struct VmouseLink *link, const char *path,
+                                enum LinkChannelKind kind, LinkReportCallback onReport,
+                                void *context) {
+  struct LinkChannel *c = serviceAlloc(sizeof *c);
+  if (!c) return NULL;
+  c->requests = c->reports = INVALID_SOCKET;
+  c->onReport = onReport;
+  c->context = context;
+  c->lock = serviceCreateLock();
+  c->queued = serviceCreateEvent(0);
+  if (!c->lock || !c->queued) {
+    if (c->lock) serviceDestroyLock(c->lock);
+    if (c->queued) serviceDestroyEvent(c->queued);
+    serviceFree(c);
+    return NULL;
+  }
+  int port = link ? link->port : 0;
+  struct Message *m = &c->requestMessage;
+  if (port && kind == kLinkCommandChannel) {
+    c->requests = openInterface(port, path, m);
+    SOCKET stream = c->requests != INVALID_SOCKET ? openInterface(port, path, m) : INVALID_SOCKET;
+    if (stream != INVALID_SOCKET &&
+        (!sendMessage(stream, kVmStreamInput, NULL, 0) || receiveMessage(stream, m, kReplyMs) != kReceived ||
+         m->type != kVmResult || m->length != 1 || m->payload[0] != 1)) {
+      closesocket(stream);
+      stream = INVALID_SOCKET;
+    }
+    c->reports = stream;
+  } else if (port) {
+    c->reports = openInterface(port, path, m);
+  }
+  c->worker = serviceStartThread(workerMain, c);
+  if (c->reports != INVALID_SOCKET) c->reader = serviceStartThread(readerMain, c);
+  return c;
+}
+
+int channelSubmit(struct LinkChannel *channel, struct LinkRequest *request) {
+  if (!channel || !channel->worker || channel->stopping) return 0;
+  request->next = NULL;
+  serviceLock(channel->lock);
+  if (channel->last) channel->last->next = request;
+  else channel->first = request;
+  channel->last = request;
+  serviceUnlock(channel->lock);
+  serviceSetEvent(channel->queued);
+  return 1;
+}
+
+void channelClose(struct LinkChannel *c) {
+  if (!c) return;
+  __atomic_store_n(&c->stopping, 1, __ATOMIC_SEQ_CST);
+  /* A request under way ends within its reply bound; closing its socket ends it sooner. */
+  if (c->requests != INVALID_SOCKET) shutdown(c->requests, SD_BOTH);
+  serviceSetEvent(c->queued);
+  serviceJoinThread(c->worker);
+  serviceJoinThread(c->reader);
+  for (struct LinkRequest *r; (r = nextRequest(c));) r->done(r, 0);
+  if (c->requests != INVALID_SOCKET) closesocket(c->requests);
+  if (c->reports != INVALID_SOCKET) closesocket(c->reports);
+  serviceDestroyEvent(c->queued);
+  serviceDestroyLock(c->lock);
+  serviceFree(c);
+}
