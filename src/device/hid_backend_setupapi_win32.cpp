@@ -2,14 +2,18 @@
 #include <windows.h>
 #include <dbt.h>
 #include <setupapi.h>
+#include <winioctl.h>
 // The HID headers of MinGW-w64 declare C functions without extern "C".
 extern "C" {
+#include <hidclass.h>
 #include <hidsdi.h>
 #include <hidpi.h>
 }
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "device/hid_backend_win32.h"
@@ -19,12 +23,20 @@ extern "C" {
 namespace ombrisk {
 namespace {
 
-// {4D1E55B2-F16F-11CF-88CB-001111000030}
-
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
+// The bound on a feature or output report; a device that does not answer in this time is
+// taken for gone (the class driver's own bound, where it has one, is the USB stack's 5 s).
+constexpr DWORD kTransferWaitMs = 1000;
 // The bound on each input report of a block read.
 constexpr DWORD kInputReportWaitMs = 100;
+// How long a cancelled transfer is given to end before it is left to the system.
+constexpr DWORD kCancelWaitMs = 500;
+// While dropping stale input: how long the next report of a full input buffer takes to
+// reach a read that was just started.
+constexpr DWORD kNextStaleReportMs = 2;
+// More reports than any input buffer of the class driver holds (32 by default).
+constexpr int kMostStaleReports = 600;
 
 class Handle {
  public:
@@ -53,102 +65,212 @@ HANDLE openPath(const std::string& path, DWORD access, DWORD flags) {
                      nullptr);
 }
 
-// The command interface: feature reports and output reports on the synchronous handle; input
-// reports on a second, overlapped handle so that each waits at most kInputReportWaitMs.
-class HidCommandPort final : public CommandPort {
+// One overlapped transfer: its buffer, OVERLAPPED and event belong to the system from the
+// start until the transfer has ended. One that does not end even when cancelled is left to
+// the system for good (abandon), so that nothing the system may still write to goes away.
+class Transfer {
  public:
-  HidCommandPort(HANDLE feature, HANDLE reads, ReportLengths lengths)
-      : feature_(feature), reads_(reads), lengths_(lengths) {
+  explicit Transfer(std::size_t bytes) : buffer(bytes, 0) {
     overlapped_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   }
-  ~HidCommandPort() override {
+  ~Transfer() {
     if (overlapped_.hEvent) CloseHandle(overlapped_.hEvent);
+  }
+  Transfer(const Transfer&) = delete;
+  Transfer& operator=(const Transfer&) = delete;
+
+  enum class State { Idle, UnderWay, Ended };
+
+  bool ready() const { return overlapped_.hEvent != nullptr; }
+  // Set when the transfer under way ends, and by nothing else.
+  HANDLE event() const { return overlapped_.hEvent; }
+  // Starts the transfer with start(buffer, overlapped); false when the system refused it.
+  template <typename Start>
+  bool begin(Start start) {
+    ResetEvent(overlapped_.hEvent);
+    const HANDLE event = overlapped_.hEvent;
+    overlapped_ = {};
+    overlapped_.hEvent = event;
+    if (!start(buffer.data(), &overlapped_) && GetLastError() != ERROR_IO_PENDING) return false;
+    underWay_ = true;
+    return true;
+  }
+  bool underWay() const { return underWay_; }
+  // Waits up to milliseconds for the transfer under way to end; true when it has.
+  bool wait(DWORD milliseconds) const {
+    return !underWay_ || WaitForSingleObject(overlapped_.hEvent, milliseconds) == WAIT_OBJECT_0;
+  }
+  // Reaps a transfer that has ended: the bytes it moved, or nothing when it failed.
+  std::optional<DWORD> reap(HANDLE handle) {
+    DWORD bytes = 0;
+    const bool done = GetOverlappedResult(handle, &overlapped_, &bytes, FALSE);
+    underWay_ = false;
+    if (!done) return std::nullopt;
+    return bytes;
+  }
+  // Cancels the transfer under way; true once it has ended (and been reaped).
+  bool cancel(HANDLE handle) {
+    if (!underWay_) return true;
+    CancelIoEx(handle, &overlapped_);
+    if (!wait(kCancelWaitMs)) return false;
+    reap(handle);
+    return true;
+  }
+
+  std::vector<std::uint8_t> buffer;
+
+ private:
+  OVERLAPPED overlapped_{};
+  bool underWay_ = false;
+};
+
+// Leaves a transfer that did not end to the system: it keeps its memory for good.
+void abandon(std::unique_ptr<Transfer> transfer) { (void)transfer.release(); }
+
+// The command interface on one overlapped handle: feature reports through the class driver's
+// requests and output reports through writes, each bounded by kTransferWaitMs; input reports
+// through one read that is always under way, so that the input that comes when no block
+// read waits for it (a late answer) is seen and dropped before the next block read, also
+// where the class driver cannot flush its input buffer. The first transfer that does not end
+// in time breaks the port: every later call fails at once, like a handle on a removed device.
+class HidCommandPort final : public CommandPort {
+ public:
+  HidCommandPort(HANDLE handle, ReportLengths lengths)
+      : handle_(handle),
+        lengths_(lengths),
+        read_(std::make_unique<Transfer>(lengths.input)) {}
+  ~HidCommandPort() override {
+    if (read_ && !read_->cancel(handle_.get())) abandon(std::move(read_));
   }
 
   ReportLengths lengths() const override { return lengths_; }
+
   bool setFeature(std::span<const std::uint8_t> report) override {
-    std::vector<std::uint8_t> copy(report.begin(), report.end());
-    return HidD_SetFeature(feature_.get(), copy.data(), static_cast<ULONG>(copy.size()));
+    return transfer(report, [&](std::uint8_t* buffer, OVERLAPPED* o) {
+      return DeviceIoControl(handle_.get(), IOCTL_HID_SET_FEATURE, buffer, static_cast<DWORD>(report.size()),
+                             nullptr, 0, nullptr, o);
+    }).has_value();
   }
   bool getFeature(std::span<std::uint8_t> report) override {
-    return HidD_GetFeature(feature_.get(), report.data(), static_cast<ULONG>(report.size()));
+    // The report id goes in with the buffer; the class driver fills in the rest.
+    const auto answer = transfer(report, [&](std::uint8_t* buffer, OVERLAPPED* o) {
+      return DeviceIoControl(handle_.get(), IOCTL_HID_GET_FEATURE, nullptr, 0, buffer,
+                             static_cast<DWORD>(report.size()), nullptr, o);
+    });
+    if (!answer) return false;
+    std::copy(answer->begin(), answer->end(), report.begin());
+    return true;
   }
   bool writeOutput(std::span<const std::uint8_t> report) override {
     DWORD written = 0;
-    return WriteFile(feature_.get(), report.data(), static_cast<DWORD>(report.size()), &written,
-                     nullptr) &&
-           written == report.size();
+    const bool done = transfer(report, [&](std::uint8_t* buffer, OVERLAPPED* o) {
+      return WriteFile(handle_.get(), buffer, static_cast<DWORD>(report.size()), nullptr, o);
+    }, &written).has_value();
+    // Without report ids the class driver may count the data without the id byte.
+    return done && written >= report.size() - (report.size() && report[0] == 0 ? 1 : 0);
   }
+
   bool readInput(std::span<std::uint8_t> report) override {
-    if (!reads_.valid() || !overlapped_.hEvent) return false;
-    std::vector<std::uint8_t> buffer(report.size(), 0);
-    ResetEvent(overlapped_.hEvent);
-    DWORD read = 0;
-    if (!ReadFile(reads_.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, &overlapped_)) {
-      if (GetLastError() != ERROR_IO_PENDING) return false;
-      if (WaitForSingleObject(overlapped_.hEvent, kInputReportWaitMs) != WAIT_OBJECT_0) CancelIo(reads_.get());
-      if (!GetOverlappedResult(reads_.get(), &overlapped_, &read, TRUE)) return false;
-    }
-    if (read == 0) return false;
-    std::copy_n(buffer.begin(), std::min<std::size_t>(read, report.size()), report.begin());
-    return true;
+    if (!keepReading()) return false;
+    if (!read_->wait(kInputReportWaitMs)) return false;  // the read goes on for the next one
+    const auto bytes = read_->reap(handle_.get());
+    const bool got = bytes && *bytes > 0;
+    if (got) std::copy_n(read_->buffer.begin(), std::min<std::size_t>(*bytes, report.size()), report.begin());
+    keepReading();
+    return got;
   }
-  bool discardInput() override { return reads_.valid() && HidD_FlushQueue(reads_.get()); }
+
+  bool discardInput() override {
+    if (!keepReading()) return false;
+    // Where the class driver can, it drops the reports it holds; the one a read under way has
+    // taken (and, where it cannot flush, the rest) is dropped here.
+    HidD_FlushQueue(handle_.get());
+    DWORD nextMs = 0;
+    for (int dropped = 0; dropped < kMostStaleReports; ++dropped) {
+      if (!read_->wait(nextMs)) return true;  // nothing more waits
+      read_->reap(handle_.get());
+      if (!keepReading()) return false;
+      nextMs = kNextStaleReportMs;
+    }
+    return false;  // input without end: no block read could be trusted
+  }
 
  private:
-  Handle feature_;
-  Handle reads_;
+  // Starts a read unless one is under way; false when the port cannot read.
+  bool keepReading() {
+    if (broken_ || !read_ || !read_->ready()) return false;
+    if (read_->underWay()) return true;
+    if (read_->begin([&](std::uint8_t* buffer, OVERLAPPED* o) {
+          return ReadFile(handle_.get(), buffer, static_cast<DWORD>(read_->buffer.size()), nullptr, o);
+        }))
+      return true;
+    broken_ = true;
+    return false;
+  }
+
+  // One bounded transfer of a report-sized buffer that starts as report; its buffer when it
+  // ended well.
+  template <typename Start>
+  std::optional<std::vector<std::uint8_t>> transfer(std::span<const std::uint8_t> report, Start start,
+                                                    DWORD* moved = nullptr) {
+    if (broken_) return std::nullopt;
+    auto t = std::make_unique<Transfer>(report.size());
+    if (!t->ready()) return std::nullopt;
+    std::copy(report.begin(), report.end(), t->buffer.begin());
+    if (!t->begin(start)) return std::nullopt;
+    if (!t->wait(kTransferWaitMs)) {
+      broken_ = true;
+      if (!t->cancel(handle_.get())) abandon(std::move(t));
+      return std::nullopt;
+    }
+    const auto bytes = t->reap(handle_.get());
+    if (!bytes) return std::nullopt;
+    if (moved) *moved = *bytes;
+    return std::move(t->buffer);
+  }
+
+  Handle handle_;
   ReportLengths lengths_;
-  OVERLAPPED overlapped_{};
+  std::unique_ptr<Transfer> read_;
+  bool broken_ = false;
 };
 
-// Overlapped reads of the event interface. The OVERLAPPED, its event and the buffer belong
-// to the system from ReadFile until GetOverlappedResult has reaped the read, so a read is
-// only ever started after the last one was reaped, and the reader reaps its read before it
-// goes.
+// Overlapped reads of the event interface, one report's length at a time (a class driver
+// may give several queued reports to one longer read). The OVERLAPPED, its event and the
+// buffer belong to the system from ReadFile until GetOverlappedResult has reaped the read, so
+// a read is only ever started after the last one was reaped, and the reader reaps its read
+// before it goes; one that does not end even when cancelled is left to the system.
 class HidEventReader final : public EventReaderWin32 {
  public:
   HidEventReader(HANDLE reads, HANDLE writes, std::uint16_t length)
-      : reads_(reads),
-        writes_(writes),
-        buffer_(std::max<std::size_t>(length, kEventBufferBytes)),
-        done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+      : reads_(reads), writes_(writes), read_(std::make_unique<Transfer>(length)) {}
   ~HidEventReader() override {
-    cancel();
-    finishRead();
-    if (done_) CloseHandle(done_);
+    if (!read_->cancel(reads_.get())) abandon(std::move(read_));
   }
 
   bool startRead() override {
-    if (pending_) return true;
-    if (!done_ || !reads_.valid()) return false;
-    overlapped_ = {};
-    overlapped_.hEvent = done_;
-    if (ReadFile(reads_.get(), buffer_.data(), static_cast<DWORD>(buffer_.size()), nullptr, &overlapped_) ||
-        GetLastError() == ERROR_IO_PENDING)
-      pending_ = true;
-    return pending_;
+    if (read_->underWay()) return true;
+    if (!read_->ready() || read_->buffer.empty() || !reads_.valid()) return false;
+    return read_->begin([&](std::uint8_t* buffer, OVERLAPPED* o) {
+      return ReadFile(reads_.get(), buffer, static_cast<DWORD>(read_->buffer.size()), nullptr, o);
+    });
   }
-  HANDLE readDone() const override { return done_; }
+  HANDLE readDone() const override { return read_->event(); }
   std::span<const std::uint8_t> finishRead() override {
-    if (!pending_) return {};
-    DWORD read = 0;
-    const bool done = GetOverlappedResult(reads_.get(), &overlapped_, &read, TRUE);
-    pending_ = false;
-    if (!done) return {};
-    return std::span<const std::uint8_t>(buffer_).first(std::min<std::size_t>(read, buffer_.size()));
+    if (!read_->underWay()) return {};
+    if (!read_->wait(INFINITE)) return {};
+    const auto bytes = read_->reap(reads_.get());
+    if (!bytes) return {};
+    return std::span<const std::uint8_t>(read_->buffer).first(std::min<std::size_t>(*bytes, read_->buffer.size()));
   }
   void cancel() override {
-    if (reads_.valid()) CancelIoEx(reads_.get(), &overlapped_);
+    if (reads_.valid()) CancelIoEx(reads_.get(), nullptr);
   }
 
  private:
   Handle reads_;
   Handle writes_;  // opened for writing as the mouse's driver expects; carries nothing
-  std::vector<std::uint8_t> buffer_;
-  HANDLE done_;
-  OVERLAPPED overlapped_{};
-  bool pending_ = false;  // a read is under way and not yet reaped
+  std::unique_ptr<Transfer> read_;
 };
 
 class SetupApiBackend final : public HidBackendWin32, public HidSystem {
@@ -233,11 +355,10 @@ class SetupApiBackend final : public HidBackendWin32, public HidSystem {
 
   std::unique_ptr<CommandPort> openCommandInterface(const std::string& path,
                                                     const HidCaps& caps) override {
-    HANDLE feature = openPath(path, GENERIC_READ | GENERIC_WRITE, 0);
-    if (feature == INVALID_HANDLE_VALUE) return nullptr;
-    HANDLE reads = openPath(path, GENERIC_READ, FILE_FLAG_OVERLAPPED);
+    HANDLE handle = openPath(path, GENERIC_READ | GENERIC_WRITE, FILE_FLAG_OVERLAPPED);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<HidCommandPort>(
-        feature, reads, ReportLengths{caps.featureLength, caps.inputLength, caps.outputLength});
+        handle, ReportLengths{caps.featureLength, caps.inputLength, caps.outputLength});
   }
 
  private:
