@@ -39,8 +39,15 @@ std::optional<DeviceEvent> parseEventReport(std::span<const std::uint8_t> report
 }
 
 bool namesTheMouse(std::string_view interfaceName) {
-  for (const InterfaceIdSpelling& ids : kMouseInterfaceIds)
-    if (interfaceName.find(ids.view()) != std::string_view::npos) return true;
+  // The system writes the ids in either case: Wine's broadcasts in capitals, SetupAPI's paths
+  // in small letters, and Windows either way.
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  const std::string_view ids = kMouseInterfaceIds.view();
+  for (std::size_t at = 0; at + ids.size() <= interfaceName.size(); ++at) {
+    std::size_t n = 0;
+    while (n < ids.size() && lower(interfaceName[at + n]) == lower(ids[n])) ++n;
+    if (n == ids.size()) return true;
+  }
   return false;
 }
 
@@ -69,18 +76,23 @@ void DeviceLink::setLinkReady(bool ready) {
 }
 
 bool DeviceLink::findDevice() {
+  lastSearch_ = search();
+  return lastSearch_ == SearchEnd::Found;
+}
+
+DeviceLink::SearchEnd DeviceLink::search() {
   // Handles of an earlier search belong to a mouse that may be gone.
   closeInterfaces();
   Enumeration enumeration(system_);
-  if (!enumeration.open()) return false;
+  if (!enumeration.open()) return SearchEnd::NoInterfaceSet;
   for (unsigned index = 0;; ++index) {
     std::string path;
     switch (system_.interfaceAt(index, path)) {
       case NextInterface::NoMore:
-        return false;
+        return SearchEnd::NoMouse;
       case NextInterface::DetailFailed:
         messages_.show("SetupDiGetDeviceInterfaceDetail failed.\n", appName_);
-        return false;
+        return SearchEnd::DetailFailed;
       case NextInterface::Found:
         break;
     }
@@ -88,30 +100,46 @@ bool DeviceLink::findDevice() {
     const Probe probe = system_.probe(path);
     switch (probe.result) {
       case ProbeResult::NotOpened:
-        return false;
+        return SearchEnd::NotOpened;
       case ProbeResult::OtherDevice:
         continue;
       case ProbeResult::NoPreparsedData:
         messages_.show("HidD_GetPreparsedData failed.\n", appName_);
-        return false;
+        return SearchEnd::NoPreparsedData;
       case ProbeResult::NoCaps:
         messages_.show("HidP_GetCaps failed.", appName_);
-        return false;
+        return SearchEnd::NoCaps;
       case ProbeResult::Mouse:
         break;
     }
     const HidCaps& caps = probe.caps;
     if (caps.usagePage == kEventUsagePage && caps.usage == kEventUsagePage && caps.inputLength != 0) {
-      if (!system_.openEventInterface(path, caps)) return false;
+      if (!system_.openEventInterface(path, caps)) return SearchEnd::EventNotOpened;
       eventLength_ = caps.inputLength;
       eventOpen_ = true;
     }
     if (caps.usagePage == kCommandUsagePage && caps.usage == kCommandUsagePage &&
         caps.featureLength != 0) {
       port_.open = system_.openCommandInterface(path, caps);
-      return port_.open != nullptr;
+      return port_.open ? SearchEnd::Found : SearchEnd::CommandNotOpened;
     }
   }
+}
+
+std::string describeSearchEnd(DeviceLink::SearchEnd end, const std::string& path) {
+  using End = DeviceLink::SearchEnd;
+  switch (end) {
+    case End::Found: return "the mouse was found";
+    case End::NoInterfaceSet: return "the system gave no set of HID interfaces";
+    case End::NoMouse: return "no mouse found";
+    case End::DetailFailed: return "the system did not give the path of a HID interface";
+    case End::NotOpened: return "the HID interface " + path + " could not be opened";
+    case End::NoPreparsedData: return "the mouse's interface " + path + " gave no preparsed data";
+    case End::NoCaps: return "the mouse's interface " + path + " gave no capabilities";
+    case End::EventNotOpened: return "the mouse's event interface " + path + " could not be opened";
+    case End::CommandNotOpened: return "the mouse's command interface " + path + " could not be opened";
+  }
+  return "the device search failed";
 }
 
 void DeviceLink::handshake() {

@@ -38,8 +38,8 @@ struct DeviceEvent {
 // (only 5, 7, 8, 9 are forwarded) or a report too short to hold its value.
 std::optional<DeviceEvent> parseEventReport(std::span<const std::uint8_t> report);
 
-// Whether a device-interface name is one of the mouse's: it carries the mouse's ids in one
-// of the two spellings of kMouseInterfaceIds.
+// Whether a device-interface name is one of the mouse's: it carries the mouse's ids
+// ("VID_04D9&PID_A09F"), in capitals, small letters or any mix of the two.
 bool namesTheMouse(std::string_view interfaceName);
 
 class DeviceLink {
@@ -48,9 +48,23 @@ class DeviceLink {
   DeviceLink(HidSystem& system, Pauser& pauser, LinkListener& listener, MessageSink& messages,
              std::string appName);
 
+  // How the last search ended.
+  enum class SearchEnd {
+    Found,             // the command interface is open
+    NoInterfaceSet,    // the system gave no set of present HID interfaces
+    NoMouse,           // no interface of the mouse's ids and usages among them
+    DetailFailed,      // an interface's path could not be had
+    NotOpened,         // an interface could not be opened to look at it (the search ends there)
+    NoPreparsedData,   // the mouse's, but no preparsed data
+    NoCaps,            // the mouse's, but no capabilities
+    EventNotOpened,    // the mouse's event interface could not be opened for reading
+    CommandNotOpened,  // the mouse's command interface could not be opened
+  };
+
   // Opens the mouse's interfaces (closing any that were open); true when the command
   // interface is open. The event interface is opened only if enumerated before it.
   bool findDevice();
+  SearchEnd lastSearch() const { return lastSearch_; }
   // Sends DeviceNotifyMessage 14 and sets LinkReady, or 15 and clears it.
   void handshake();
   // At start: the search and, when it finds the mouse, the handshake; otherwise 15.
@@ -83,6 +97,7 @@ class DeviceLink {
     bool discardInput() override { return open && open->discardInput(); }
   };
 
+  SearchEnd search();
   void closeInterfaces();
   void noMouse();
 
@@ -94,9 +109,14 @@ class DeviceLink {
   CurrentPort port_;
   CommandProtocol protocol_{port_, pauser_};
   std::string devicePath_;
+  SearchEnd lastSearch_ = SearchEnd::NoMouse;
   std::atomic<bool> ready_{false};
   std::atomic<bool> eventOpen_{false};
   std::atomic<std::uint16_t> eventLength_{0};
 };
+
+// The end of a search in words, for a tool's one line on stderr (path: the interface looked
+// at last).
+std::string describeSearchEnd(DeviceLink::SearchEnd end, const std::string& path);
 
 }  // namespace ombrisk

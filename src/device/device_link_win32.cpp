@@ -28,16 +28,20 @@ std::wstring_view broadcastName(const DEV_BROADCAST_DEVICEINTERFACE_W& broadcast
 
 class LinkWin32 final : public Win32DeviceLink, private LinkListener {
  public:
-  LinkWin32(std::unique_ptr<HidBackendWin32> backend, UINT notifyMessage)
+  LinkWin32(std::unique_ptr<HidBackendWin32> backend, UINT notifyMessage,
+            std::unique_ptr<MessageSink> messages)
       : backend_(std::move(backend)),
         notifyMessage_(notifyMessage),
         pauser_(makePlatformPauser()),
-        messages_(makeMessageBoxSink()),
+        messages_(messages ? std::move(messages) : makeMessageBoxSink()),
         core_(backend_->system(), *pauser_, *this, *messages_, narrow(applicationName())) {}
   ~LinkWin32() override { close(); }
 
   void setMainWindow(HWND window) override { window_ = window; }
   bool findDevice() override { return core_.findDevice(); }
+  std::string lastSearch() const override {
+    return describeSearchEnd(core_.lastSearch(), core_.devicePath());
+  }
   void handshake() override { core_.handshake(); }
   bool linkReady() const override { return core_.linkReady(); }
   void setLinkReady(bool ready) override { core_.setLinkReady(ready); }
@@ -141,7 +145,10 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
         }
         continue;
       }
-      if (auto event = parseEventReport(reader->finishRead()))
+      // A read that ends after the link went down brings nothing the window may show.
+      const auto report = reader->finishRead();
+      if (!core_.linkReady()) continue;
+      if (auto event = parseEventReport(report))
         SendMessageW(window_, notifyMessage_, event->type, event->value);
     }
   }
@@ -161,16 +168,19 @@ class LinkWin32 final : public Win32DeviceLink, private LinkListener {
 }  // namespace
 
 std::unique_ptr<Win32DeviceLink> makeWin32DeviceLink(std::unique_ptr<HidBackendWin32> backend,
-                                                     UINT notifyMessage) {
-  return std::make_unique<LinkWin32>(std::move(backend), notifyMessage);
+                                                     UINT notifyMessage,
+                                                     std::unique_ptr<MessageSink> messages) {
+  return std::make_unique<LinkWin32>(std::move(backend), notifyMessage, std::move(messages));
 }
 
 std::unique_ptr<Win32DeviceLink> Win32DeviceLink::create(std::wstring_view deviceOption,
-                                                         UINT notifyMessage, std::string& error) {
-  if (deviceOption.empty()) return makeWin32DeviceLink(makeSetupApiBackend(), notifyMessage);
+                                                         UINT notifyMessage, std::string& error,
+                                                         std::unique_ptr<MessageSink> messages) {
+  if (deviceOption.empty())
+    return makeWin32DeviceLink(makeSetupApiBackend(), notifyMessage, std::move(messages));
   auto endpoint = parseVirtualEndpoint(narrow(deviceOption), error);
   if (!endpoint) return nullptr;
-  return makeWin32DeviceLink(makeVirtualBackend(*endpoint), notifyMessage);
+  return makeWin32DeviceLink(makeVirtualBackend(*endpoint), notifyMessage, std::move(messages));
 }
 
 }  // namespace ombrisk

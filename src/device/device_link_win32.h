@@ -10,6 +10,7 @@
 
 #include "device/command_protocol.h"
 #include "device/device_image.h"
+#include "util/message_sink.h"
 
 namespace ombrisk {
 
@@ -20,14 +21,18 @@ class Win32DeviceLink {
   // deviceOption is the value of --device: empty for the real mouse, or
   // "tcp:127.0.0.1:PORT" / "tcp:[::1]:PORT" for vmouse. notifyMessage is the main window's
   // DeviceNotifyMessage: wParam an event type of device/device_events.h, lParam its value.
-  // On a bad option returns null and sets error to a message for the user.
+  // On a bad option returns null and sets error to a message for the user. messages takes
+  // the search's failure messages (message boxes when null; a console tool writes them out).
   static std::unique_ptr<Win32DeviceLink> create(std::wstring_view deviceOption,
-                                                 UINT notifyMessage, std::string& error);
+                                                 UINT notifyMessage, std::string& error,
+                                                 std::unique_ptr<MessageSink> messages = nullptr);
 
   // Receiver of the notify message (sent synchronously) and of the device-change broadcasts.
   virtual void setMainWindow(HWND window) = 0;
   // Opens the mouse's interfaces; true when the command interface is open.
   virtual bool findDevice() = 0;
+  // How the last search ended, in words ("no mouse found", the interface that failed, ...).
+  virtual std::string lastSearch() const = 0;
   // Decides scrambling, sets linkReady and notifies kEventLinkReady or kEventNoMouse.
   virtual void handshake() = 0;
   virtual bool linkReady() const = 0;

@@ -11,6 +11,7 @@
 #include <span>
 
 #include "device/hid_system.h"
+#include "util/message_sink.h"
 #include "device/virtual/virtual_mouse_client.h"
 
 namespace ombrisk {
@@ -98,7 +99,8 @@ std::shared_ptr<EventReaderWin32> makeOverlappedEventReader(HANDLE reads, HANDLE
 class Win32DeviceLink;
 // The link on any backend (Win32DeviceLink::create picks one of the two; tests bring their own).
 std::unique_ptr<Win32DeviceLink> makeWin32DeviceLink(std::unique_ptr<HidBackendWin32> backend,
-                                                     UINT notifyMessage);
+                                                     UINT notifyMessage,
+                                                     std::unique_ptr<MessageSink> messages = nullptr);
 
 // Waits for a thread to end while serving the messages sent to the calling thread, so a
 // thread that is inside SendMessage to this one can finish.

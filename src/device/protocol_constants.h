@@ -10,27 +10,25 @@ namespace ombrisk {
 inline constexpr std::uint16_t kMouseVendorId = 0x04D9;
 inline constexpr std::uint16_t kMouseProductId = 0xA09F;
 
-// The ids as the names of the mouse's interfaces carry them, "VID_04D9&PID_A09F" or
-// "Vid_04d9&Pid_a09f"; the system writes one of the two, and other spellings name other
-// devices.
+// The ids as the names of the mouse's interfaces carry them: "VID_04D9&PID_A09F" (the system
+// writes them in capitals or in small letters).
 struct InterfaceIdSpelling {
   std::array<char, 17> text{};
   constexpr std::string_view view() const { return {text.data(), text.size()}; }
 };
-constexpr InterfaceIdSpelling spellInterfaceIds(bool capitals) {
+constexpr InterfaceIdSpelling spellInterfaceIds() {
   InterfaceIdSpelling spelling;
-  const std::string_view digits = capitals ? "0123456789ABCDEF" : "0123456789abcdef";
+  constexpr std::string_view digits = "0123456789ABCDEF";
   std::size_t at = 0;
   const auto put = [&](std::string_view word, std::uint16_t id) {
     for (char c : word) spelling.text[at++] = c;
     for (int shift = 12; shift >= 0; shift -= 4) spelling.text[at++] = digits[(id >> shift) & 15];
   };
-  put(capitals ? "VID_" : "Vid_", kMouseVendorId);
-  put(capitals ? "&PID_" : "&Pid_", kMouseProductId);
+  put("VID_", kMouseVendorId);
+  put("&PID_", kMouseProductId);
   return spelling;
 }
-inline constexpr std::array<InterfaceIdSpelling, 2> kMouseInterfaceIds{spellInterfaceIds(true),
-                                                                       spellInterfaceIds(false)};
+inline constexpr InterfaceIdSpelling kMouseInterfaceIds = spellInterfaceIds();
 inline constexpr std::uint16_t kCommandUsagePage = 0xFF00;  // usage 0xFF00 too
 inline constexpr std::uint16_t kEventUsagePage = 0xFF01;    // usage 0xFF01 too
 inline constexpr std::uint8_t kEventReportId = 6;

@@ -1,6 +1,8 @@
 // The Basic page at work: every control pressed as a user presses it in the real program,
 // then Apply, and what the virtual mouse, config.bin, str.ini and the screen then hold.
-// Steps that build on each other share one running program.
+// Steps that build on each other share one running program. Each journey runs twice: with
+// the mouse over loopback TCP and through the system's own HID stack, as a user's program
+// reaches it.
 #include <gtest/gtest.h>
 
 #include "e2e/driver/basic_page_points.h"
@@ -25,11 +27,11 @@ const std::string kFactoryMatrix = "0100f000" "0100f100" "0100f200" "0100f300" "
                                    "0100f700" "0100f800";
 const std::string kZeroMatrix(128, '0');
 
-class BasicPageJourney : public ::testing::Test {
+class BasicPageJourney : public ::testing::TestWithParam<MouseRoute> {
  protected:
   void start(const std::wstring& mouseArguments = L"") {
     dismissBalloons();
-    mouse.emplace(mouseArguments);
+    mouse.emplace(mouseArguments, GetParam());
     ASSERT_TRUE(mouse->ready()) << "vmouse.exe did not start: " << mouse->error();
     program.emplace(install, mouse->deviceOption());
     ASSERT_TRUE(program->waitForMainWindow());
@@ -84,7 +86,7 @@ class BasicPageJourney : public ::testing::Test {
   std::optional<Program> program;
 };
 
-TEST_F(BasicPageJourney, EveryControlReachesTheMouse) {
+TEST_P(BasicPageJourney, EveryControlReachesTheMouse) {
   start();
   show();
   {
@@ -217,7 +219,7 @@ TEST_F(BasicPageJourney, EveryControlReachesTheMouse) {
   }
 }
 
-TEST_F(BasicPageJourney, TheGridFollowsTheSensorTheMouseReports) {
+TEST_P(BasicPageJourney, TheGridFollowsTheSensorTheMouseReports) {
   start(L"--sensor 1");
   show();
   {
@@ -250,7 +252,7 @@ TEST_F(BasicPageJourney, TheGridFollowsTheSensorTheMouseReports) {
   }
 }
 
-TEST_F(BasicPageJourney, AnApplyTheMouseDidNotFullyReceiveSavesNothingAndSaysSo) {
+TEST_P(BasicPageJourney, AnApplyTheMouseDidNotFullyReceiveSavesNothingAndSaysSo) {
   start(L"--late");  // the first block read after the handshake is answered one report late
   show();
   click(ratePosition(2));
@@ -284,6 +286,9 @@ TEST_F(BasicPageJourney, AnApplyTheMouseDidNotFullyReceiveSavesNothingAndSaysSo)
     EXPECT_EQ(label(L"Item7"), L"Left Click");
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Routes, BasicPageJourney, ::testing::Values(MouseRoute::Loopback, MouseRoute::SystemHid),
+                         [](const auto& info) { return std::string(routeName(info.param)); });
 
 }  // namespace
 }  // namespace ombrisk::e2e

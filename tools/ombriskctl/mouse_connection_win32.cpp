@@ -15,6 +15,20 @@ namespace {
 // folder only (the tool may run elevated from any folder).
 const bool dllSearchLimited = (limitDllSearchToSystemFolder(), true);
 
+// A console tool shows no message box: the search's messages become its one line on stderr.
+class KeptMessages final : public MessageSink {
+ public:
+  explicit KeptMessages(std::string& kept) : kept_(kept) {}
+  void show(const std::string& text, const std::string&) override {
+    std::string line = text;
+    while (!line.empty() && (line.back() == '\n' || line.back() == ' ')) line.pop_back();
+    if (kept_.empty()) kept_ = line;
+  }
+
+ private:
+  std::string& kept_;
+};
+
 class HidMouseConnection final : public MouseConnection {
  public:
   explicit HidMouseConnection(std::unique_ptr<Win32DeviceLink> link) : link_(std::move(link)) {}
@@ -31,13 +45,17 @@ class HidMouseConnection final : public MouseConnection {
 }  // namespace
 
 std::unique_ptr<MouseConnection> connectRealMouse(std::string& error) {
-  auto link = Win32DeviceLink::create(L"", DeviceNotifyMessage, error);
+  static std::string searchMessage;
+  searchMessage.clear();
+  auto link = Win32DeviceLink::create(L"", DeviceNotifyMessage, error,
+                                      std::make_unique<KeptMessages>(searchMessage));
   if (!link) {
     if (error.empty()) error = "the HID device link is not available";
     return nullptr;
   }
   if (!link->findDevice()) {
-    error = "no mouse found";
+    error = link->lastSearch();
+    if (!searchMessage.empty()) error += " (" + searchMessage + ")";
     link->close();
     return nullptr;
   }

@@ -91,7 +91,9 @@ int install(DWORD port) {
   SP_DEVINFO_DATA device;
   if (findBus(set, device)) {
     SetupDiDestroyDeviceInfoList(set);
-    if (serviceState(kBusService) == SERVICE_RUNNING) return 0;  // done already: the port moved
+    // Done already: the bus follows the new port. In a session that has just begun, the
+    // system may still be starting it.
+    if (waitUntilRunning(kBusService)) return 0;
   } else {
     set = SetupDiCreateDeviceInfoList(&kSystemClass, nullptr);
     if (set == INVALID_HANDLE_VALUE) return fail("creating a device list");

@@ -68,7 +68,7 @@ std::optional<WireMessage> takeMessage(std::span<const std::uint8_t>& stream) {
 
 std::string mouseInterfacePath(MouseInterface which, bool commandFirst) {
   const bool first = (which == MouseInterface::Event) != commandFirst;
-  return "\\\\?\\HID#" + std::string(kMouseInterfaceIds[0].view()) +
+  return "\\\\?\\HID#" + std::string(kMouseInterfaceIds.view()) +
          (first ? "&MI_01#7&2b4c6d8e&0&0000" : "&MI_02#7&2b4c6d8e&0&0001") +
          "#{4d1e55b2-f16f-11cf-88cb-001111000030}";
 }

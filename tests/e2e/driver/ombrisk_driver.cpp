@@ -324,14 +324,21 @@ VirtualMouseClient clientOn(int port) {
 
 }  // namespace
 
-VirtualMouse::VirtualMouse(const std::wstring& extraArguments)
-    : process_(VmouseProcess::start(extraArguments, error_)), arguments_(extraArguments) {}
+const char* routeName(MouseRoute route) { return route == MouseRoute::Loopback ? "Loopback" : "SystemHid"; }
 
-VirtualMouse::~VirtualMouse() = default;
+VirtualMouse::VirtualMouse(const std::wstring& extraArguments, MouseRoute route)
+    : process_(VmouseProcess::start(extraArguments, error_)), arguments_(extraArguments), route_(route) {
+  if (process_ && route_ == MouseRoute::SystemHid) system_ = SystemMouse::attach(process_->port(), error_);
+}
+
+// Through the system, the device is pointed at nothing first: the next test finds no mouse
+// of this one.
+VirtualMouse::~VirtualMouse() { system_.reset(); }
 
 int VirtualMouse::port() const { return process_ ? process_->port() : 0; }
 
 std::wstring VirtualMouse::deviceOption() const {
+  if (route_ == MouseRoute::SystemHid) return L"";
   return L"--device=tcp:127.0.0.1:" + std::to_wstring(port());
 }
 

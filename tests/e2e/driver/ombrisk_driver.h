@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "support/screen_capture_win32.h"
+#include "support/system_mouse_win32.h"
 #include "support/vmouse_process_win32.h"
 
 namespace ombrisk::e2e {
@@ -96,18 +97,28 @@ struct MouseState {
   std::vector<std::string> strings(const std::string& key) const;
 };
 
-// vmouse.exe serving on a free loopback port (ended with the object).
+// How the program reaches vmouse: over loopback TCP (--device=tcp:...), or through the
+// system's own HID stack (the virtual HID device of the test prefix, and no --device), the
+// way every user's program reaches the mouse.
+enum class MouseRoute { Loopback, SystemHid };
+// For test names: "Loopback", "SystemHid".
+const char* routeName(MouseRoute route);
+
+// vmouse.exe serving on a free loopback port (ended with the object); through the system's
+// HID stack, the virtual HID device points at it while it lives.
 class VirtualMouse {
  public:
-  explicit VirtualMouse(const std::wstring& extraArguments = L"");
+  explicit VirtualMouse(const std::wstring& extraArguments = L"", MouseRoute route = MouseRoute::Loopback);
   ~VirtualMouse();
   VirtualMouse(const VirtualMouse&) = delete;
   VirtualMouse& operator=(const VirtualMouse&) = delete;
 
-  bool ready() const { return port() != 0; }
+  bool ready() const { return port() != 0 && (route_ == MouseRoute::Loopback || system_); }
   int port() const;
+  MouseRoute route() const { return route_; }
   const std::string& error() const { return error_; }
-  std::wstring deviceOption() const;  // "--device=tcp:127.0.0.1:PORT"
+  // "--device=tcp:127.0.0.1:PORT"; empty through the system's HID stack.
+  std::wstring deviceOption() const;
   // The mouse reports an event (DeviceNotifyMessage type and value); true when sent.
   bool sendEvent(int type, int value);
   bool plug();
@@ -124,6 +135,8 @@ class VirtualMouse {
  private:
   std::unique_ptr<VmouseProcess> process_;
   std::wstring arguments_;
+  MouseRoute route_;
+  std::unique_ptr<SystemMouse> system_;
   std::string error_;
 };
 

@@ -163,11 +163,14 @@ TEST(FindDevice, OnlyAnEventInterfaceBeforeTheCommandInterfaceIsRead) {
   EXPECT_EQ(system.eventCloses, 2) << "each search first closes what an earlier one opened";
 }
 
-TEST(DeviceNames, OnlyTheTwoSpellingsOfTheMouseIdsMatch) {
+// Wine's broadcasts write the ids in capitals and SetupAPI's paths in small letters; either
+// (and a mix) names the mouse.
+TEST(DeviceNames, TheMouseIdsMatchInAnyLetterCase) {
   const std::pair<const char*, bool> cases[] = {
       {"\\\\?\\HID#VID_04D9&PID_A09F&MI_01#7&2b4c&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}", true},
       {"\\\\?\\hid#Vid_04d9&Pid_a09f&mi_02#8&1", true},
-      {"\\\\?\\hid#vid_04d9&pid_a09f&mi_02#8&1", false},
+      {"\\\\?\\hid#vid_04d9&pid_a09f&mi_02#8&1", true},
+      {"\\\\?\\HID#VID_04D9&PID_A0A0#8&1", false},
       {"\\\\?\\HID#VID_046D&PID_C31C&MI_00#7&1f0e", false},
       {"VID_04D9&PID_A09", false},
       {"", false},

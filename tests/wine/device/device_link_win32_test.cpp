@@ -258,7 +258,7 @@ TEST_F(VirtualLinkWin32Test, UnrelatedArrivalChangesNothingAndRemovalWithTheMous
   const std::string before = dump();
   window.notes.clear();
   for (const wchar_t* name : {L"\\\\?\\HID#VID_046D&PID_C31C&MI_00#7&1f0e#{4d1e55b2-f16f-11cf-88cb-001111000030}",
-                              L"\\\\?\\hid#vid_04d9&pid_a09f&mi_02#7&1"}) {
+                              L"\\\\?\\hid#vid_04d9&pid_a0a0&mi_02#7&1"}) {
     Broadcast broadcast(name);
     SendMessageW(window.window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, broadcast.lParam());
     SendMessageW(window.window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, broadcast.lParam());
@@ -317,9 +317,12 @@ TEST_F(VirtualLinkWin32Test, AVmouseThatHangsIsTakenForGoneAndArrivesAgainWhenIt
 // A mouse whose event interface is a named pipe read by the real backend's overlapped
 // reader: each search opens a new pipe, as it opens a new handle on the real mouse, and the
 // test writes the mouse's event reports into the newest one. Its command interface answers
-// only the scrambled handshake.
+// only the scrambled handshake. A pipe of bytes gives a read as many waiting reports as fit,
+// as a class driver may.
 class PipeMouseBackend final : public HidBackendWin32, public HidSystem {
  public:
+  enum class Pipe { Messages, Bytes };
+  explicit PipeMouseBackend(Pipe kind = Pipe::Messages) : kind_(kind) {}
   ~PipeMouseBackend() override {
     dropEventReader();
     for (HANDLE pipe : pipes_) CloseHandle(pipe);
@@ -343,7 +346,8 @@ class PipeMouseBackend final : public HidBackendWin32, public HidSystem {
   bool openEventInterface(const std::string&, const HidCaps& caps) override {
     const std::wstring name = L"\\\\.\\pipe\\ombrisk-events-" + std::to_wstring(GetCurrentProcessId()) +
                               L"-" + std::to_wstring(pipes_.size());
-    HANDLE server = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_MESSAGE | PIPE_WAIT,
+    const DWORD mode = kind_ == Pipe::Messages ? PIPE_TYPE_MESSAGE : PIPE_TYPE_BYTE;
+    HANDLE server = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, mode | PIPE_WAIT,
                                      1, 64, 64, 0, nullptr);
     if (server == INVALID_HANDLE_VALUE) return false;
     pipes_.push_back(server);
@@ -359,11 +363,14 @@ class PipeMouseBackend final : public HidBackendWin32, public HidSystem {
     return std::make_unique<ScrambledHandshakeOnly>();
   }
 
-  // An event report of the mouse (report id 6, type, 0, value) on the newest event interface.
-  bool report(std::uint8_t type, std::uint8_t value) {
-    const std::uint8_t bytes[9] = {kEventReportId, type, 0, value};
+  // Event reports of the mouse (report id 6, type, 0, value) on the newest event interface,
+  // written at once.
+  bool report(std::uint8_t type, std::uint8_t value) { return reports({{type, value}}); }
+  bool reports(std::initializer_list<std::pair<std::uint8_t, std::uint8_t>> events) {
+    std::vector<std::uint8_t> bytes;
+    for (const auto& [type, value] : events) bytes.insert(bytes.end(), {kEventReportId, type, 0, value, 0, 0, 0, 0, 0});
     DWORD written = 0;
-    return !pipes_.empty() && WriteFile(pipes_.back(), bytes, sizeof bytes, &written, nullptr);
+    return !pipes_.empty() && WriteFile(pipes_.back(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   }
 
  private:
@@ -391,7 +398,31 @@ class PipeMouseBackend final : public HidBackendWin32, public HidSystem {
     std::vector<std::uint8_t> last_;
   };
 
+  Pipe kind_;
   std::vector<HANDLE> pipes_;
+};
+
+// The window and link of a pipe mouse, ready and reading.
+struct PipeMouseLink {
+  explicit PipeMouseLink(PipeMouseBackend::Pipe kind) {
+    auto owned = std::make_unique<PipeMouseBackend>(kind);
+    mouse = owned.get();
+    link = makeWin32DeviceLink(std::move(owned), DeviceNotifyMessage);
+    window.link = link.get();
+    link->setMainWindow(window.window);
+    ready = link->findDevice();
+    link->handshake();
+    ready = ready && link->linkReady() && link->createReadEvent();
+    link->startReaderThread();
+  }
+  ~PipeMouseLink() {
+    link->close();
+    window.link = nullptr;
+  }
+  TestWindow window;
+  PipeMouseBackend* mouse = nullptr;
+  std::unique_ptr<Win32DeviceLink> link;
+  bool ready = false;
 };
 
 // A composite mouse announces each of its interfaces, so the link searches again while it is
@@ -412,7 +443,7 @@ TEST(EventReads, SearchesWhileReadyLoseNoReport) {
   ASSERT_TRUE(mouse.report(kEventDpiStage, 1));
   EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventDpiStage, 1}); }));
 
-  const std::string interfaceName = "\\\\?\\HID#" + std::string(kMouseInterfaceIds[0].view()) + "&MI_01#1";
+  const std::string interfaceName = "\\\\?\\HID#" + std::string(kMouseInterfaceIds.view()) + "&MI_01#1";
   Broadcast arrival(widen(interfaceName));
   for (int interface = 0; interface < 2; ++interface) {
     SendMessageW(window.window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, arrival.lParam());
@@ -427,6 +458,33 @@ TEST(EventReads, SearchesWhileReadyLoseNoReport) {
   EXPECT_EQ(window.notes, (std::vector<Note>{{kEventDpiStage, 2}, {kEventKeyMatrix, 2}}));
   link->close();
   window.link = nullptr;
+}
+
+// Reports that wait together are each one event: a read takes one report's length, so a
+// class driver that would hand a longer read all it holds gives each its own read.
+TEST(EventReads, ReportsWaitingTogetherEachReachTheWindow) {
+  PipeMouseLink pipe(PipeMouseBackend::Pipe::Bytes);
+  ASSERT_TRUE(pipe.ready);
+  pipe.window.notes.clear();
+  ASSERT_TRUE(pipe.mouse->reports({{kEventDpiStage, 2}, {kEventKeyMatrix, 1}, {kEventMacro, 7}}));
+  pipe.window.pumpUntil([&] { return pipe.window.notes.size() >= 3; }, 2000);
+  pipe.window.pumpFor(100);
+  EXPECT_EQ(pipe.window.notes,
+            (std::vector<Note>{{kEventDpiStage, 2}, {kEventKeyMatrix, 1}, {kEventMacro, 7}}));
+}
+
+// A read that ends after the link went down (without waking the reader) shows nothing.
+TEST(EventReads, AnEventAfterTheLinkWentDownIsNotShown) {
+  PipeMouseLink pipe(PipeMouseBackend::Pipe::Messages);
+  ASSERT_TRUE(pipe.ready);
+  ASSERT_TRUE(pipe.mouse->report(kEventDpiStage, 1));
+  ASSERT_TRUE(pipe.window.pumpUntil([&] { return pipe.window.received({kEventDpiStage, 1}); }));
+  pipe.window.notes.clear();
+  pipe.window.pumpFor(100);  // the reader is back at its read
+  pipe.link->setLinkReady(false);
+  ASSERT_TRUE(pipe.mouse->report(kEventDpiStage, 3));
+  pipe.window.pumpFor(400);
+  EXPECT_TRUE(pipe.window.notes.empty());
 }
 
 }  // namespace
