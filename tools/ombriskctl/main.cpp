@@ -161,7 +161,10 @@ int apply(const Arguments& a) {
   auto mouse = a.device.empty() ? connectRealMouse(error) : connectVirtualMouse(a.device, error);
   if (!mouse) return fail(error);
   CommandProtocol& protocol = mouse->protocol();
+  protocol.clearTransferFailure();
   readSensorAtConnection(protocol, image.device);
+  // The DPI codes follow the sensor type: without its answer nothing can be sent right.
+  if (protocol.transferFailed()) return fail("the mouse did not answer the read of its sensor block; nothing was sent");
   std::printf("connected: %s, sensor type %u\n", mouse->description().c_str(), image.device.currentSensorType);
 
   StderrMessages messages;

@@ -16,6 +16,7 @@ enum {
   kSliceMs = 200,
   kConnectMs = 1000,
   kReplyMs = 1000,        /* beyond which vmouse counts as gone for the request */
+  kTransferReplyMs = 5000, /* a device's report transfer: the bound of a USB control transfer */
   kRetryMs = 250,         /* between attempts to reach a vmouse that is not there */
   kLongestPayload = 65536 /* nothing of the mouse's is longer; more ends the connection */
 };
@@ -298,7 +299,7 @@ static int carryOut(struct LinkChannel *c, struct LinkRequest *r) {
   if (r->kind == kLinkGetFeature) {
     const uint8_t length[2] = {(uint8_t)r->length, (uint8_t)(r->length >> 8)};
     if (sendMessage(c->requests, kVmGetFeature, length, sizeof length) &&
-        receiveMessage(c->requests, m, kReplyMs) == kReceived && m->type == kVmReport && m->length) {
+        receiveMessage(c->requests, m, kTransferReplyMs) == kReceived && m->type == kVmReport && m->length) {
       size_t n = m->length < r->length ? m->length : r->length;
       memset(r->report, 0, r->length);
       memcpy(r->report, m->payload, n);
@@ -307,7 +308,7 @@ static int carryOut(struct LinkChannel *c, struct LinkRequest *r) {
   } else {
     uint8_t type = r->kind == kLinkSetFeature ? kVmSetFeature : kVmWriteOutput;
     done = sendMessage(c->requests, type, r->report, r->length) &&
-           receiveMessage(c->requests, m, kReplyMs) == kReceived && m->type == kVmResult &&
+           receiveMessage(c->requests, m, kTransferReplyMs) == kReceived && m->type == kVmResult &&
            m->length == 1 && m->payload[0] == 1;
   }
   if (!done) c->broken = 1;

@@ -20,7 +20,7 @@ using namespace ombrisk;
 
 constexpr std::string_view kUsage =
     "usage: vmouse serve --port P [--state FILE] [--sensor T] [--command-first]\n"
-    "                    [--plain-echo | --silent | --hostile | --late]\n"
+    "                    [--plain-echo | --silent | --hostile | --late | --stuck]\n"
     "       vmouse plug --port P\n"
     "       vmouse unplug --port P [--after N]\n"
     "       vmouse event --port P TYPE VALUE\n"

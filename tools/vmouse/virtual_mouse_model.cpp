@@ -147,6 +147,7 @@ void VirtualMouseModel::resetLink() {
   input_.clear();
   late_.clear();
   lateAnswerDue_ = false;
+  framesSinceHandshake_ = 0;
 }
 
 void VirtualMouseModel::logFrame(const Frame& frame) {
@@ -168,7 +169,12 @@ void VirtualMouseModel::receiveFeature(std::span<const std::uint8_t> report) {
   answer_ = {};
 
   // Either handshake sets the mode of everything that follows.
-  if (isHandshake(wire) || isHandshake(unscrambled)) lateAnswerDue_ = fault_.lateFirstBlockRead;
+  if (isHandshake(wire) || isHandshake(unscrambled)) {
+    lateAnswerDue_ = fault_.lateFirstBlockRead;
+    framesSinceHandshake_ = 0;
+  } else if (framesSinceHandshake_ < 0xFFFF) {
+    ++framesSinceHandshake_;
+  }
   if (isHandshake(wire)) {
     logFrame(wire);
     scrambled_ = false;

@@ -35,7 +35,7 @@ struct MouseSettings {
 // A fresh mouse of the given sensor type (0..3).
 MouseSettings factorySettings(std::uint8_t sensorType);
 
-enum class FaultMode { None, PlainEcho, Silent, Hostile, Late };
+enum class FaultMode { None, PlainEcho, Silent, Hostile, Late, Stuck };
 
 struct FaultModeInfo {
   FaultMode mode;
@@ -47,14 +47,18 @@ struct FaultModeInfo {
   // the host's first wait for it passes empty, and its last block is still in the host's
   // input buffer when the next block read begins.
   bool lateFirstBlockRead;
+  // Once the handshake is through, the mouse stops answering: every later request of the
+  // host on the command interface waits for an answer that never comes.
+  bool stopsAfterHandshake;
 };
 
-inline constexpr std::array<FaultModeInfo, 5> kFaultModes{{
-    {FaultMode::None, "", false, true, false, false},
-    {FaultMode::PlainEcho, "--plain-echo", true, true, false, false},
-    {FaultMode::Silent, "--silent", false, false, false, false},
-    {FaultMode::Hostile, "--hostile", false, true, true, false},
-    {FaultMode::Late, "--late", false, true, false, true},
+inline constexpr std::array<FaultModeInfo, 6> kFaultModes{{
+    {FaultMode::None, "", false, true, false, false, false},
+    {FaultMode::PlainEcho, "--plain-echo", true, true, false, false, false},
+    {FaultMode::Silent, "--silent", false, false, false, false, false},
+    {FaultMode::Hostile, "--hostile", false, true, true, false, false},
+    {FaultMode::Late, "--late", false, true, false, true, false},
+    {FaultMode::Stuck, "--stuck", false, true, false, false, true},
 }};
 
 const FaultModeInfo& faultModeInfo(FaultMode mode);
@@ -109,6 +113,9 @@ class VirtualMouseModel {
   // Plug-in: the handshake and any half-done transfer start over.
   void resetLink();
 
+  // Whether the host's requests get answers now (not once a stuck mouse has stopped).
+  bool answersHost() const { return !fault_.stopsAfterHandshake || framesSinceHandshake_ == 0; }
+
   const MouseSettings& settings() const { return settings_; }
   bool scrambled() const { return scrambled_; }
   // The frames received, as the mouse read it (unscrambled when scrambling was on): the last
@@ -147,6 +154,7 @@ class VirtualMouseModel {
   // A late answer on its way: it reaches the host's buffer once the host has waited for it.
   std::vector<Block> late_;
   bool lateAnswerDue_ = false;
+  unsigned framesSinceHandshake_ = 0;
   void logFrame(const Frame& frame);
 
   std::deque<Frame> log_;

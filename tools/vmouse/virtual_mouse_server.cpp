@@ -238,6 +238,10 @@ class Server final : public VirtualMouseServer {
     return c.role == role;
   }
 
+  // A stuck mouse takes the requests of its command interface that follow the handshake and
+  // answers none of them. Caller holds mutex_.
+  bool stuckLocked(const Connection& c) const { return c.role == Role::Command && !model_.answersHost(); }
+
   // One request; false ends the connection.
   bool answer(Connection& c, const vm::WireMessage& m) {
     const auto& p = m.payload;
@@ -297,10 +301,12 @@ class Server final : public VirtualMouseServer {
         bool done = false;
         {
           std::lock_guard lock(mutex_);
+          if (stuckLocked(c)) return true;
           if (c.role == Role::Command) {
             if (m.type == Message::SetFeature) model_.receiveFeature(p);
             else model_.receiveOutput(p);
             saveIfChanged();
+            if (stuckLocked(c)) return true;  // the frame that came after the handshake
             pushInputLocked();
             done = true;
           }
@@ -314,6 +320,7 @@ class Server final : public VirtualMouseServer {
         std::vector<std::uint8_t> report;
         {
           std::lock_guard lock(mutex_);
+          if (stuckLocked(c)) return true;
           report = model_.answerFeature(vm::getU16(p, 0));
         }
         send(c, Message::Report, report);
@@ -327,6 +334,7 @@ class Server final : public VirtualMouseServer {
         std::optional<std::vector<std::uint8_t>> report;
         {
           std::lock_guard lock(mutex_);
+          if (stuckLocked(c)) return true;
           report = model_.takeInput(length);
         }
         // Nothing queued: wait as a device would, then report that nothing came.
@@ -339,6 +347,7 @@ class Server final : public VirtualMouseServer {
         bool done = false;
         {
           std::lock_guard lock(mutex_);
+          if (stuckLocked(c)) return true;
           if (c.role == Role::Command) {
             model_.discardInput();
             done = true;

@@ -282,6 +282,16 @@ TEST_F(OmbriskctlApply, ATransferThatFailsIsNamedAndNothingIsSaved) {
   EXPECT_EQ(store->read(dir + "/str.ini", "Setting-EN", "Item2", "absent"), "absent");
 }
 
+TEST_F(OmbriskctlApply, AMouseThatStopsAnsweringAfterTheHandshakeIsNamedNotReportedConnected) {
+  writeConfig(0);
+  VirtualMouseProcess stuck({"--stuck"});
+  const CommandResult result = apply(stuck.device());
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(result.out.find("connected"), std::string::npos) << result.out;
+  EXPECT_EQ(result.err, "ombriskctl: the mouse did not answer the read of its sensor block; nothing was sent\n");
+  EXPECT_EQ(testing::readBytes(dir + "/config.bin")[0], 0);
+}
+
 TEST_F(OmbriskctlApply, ShowDescribesTheRecordInWordsAndJson) {
   resetKeyTables(record);
   record.key(KeyTableId::B, KeyField::Function, 1) = 10;  // Fire "R-CTRL" at 40, 3 times

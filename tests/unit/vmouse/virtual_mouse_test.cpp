@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "device/handshake.h"
+#include "device/protocol_constants.h"
 #include "device/report_commands.h"
 #include "device/virtual/virtual_mouse_client.h"
 #include "support/temp_folder.h"
@@ -553,6 +554,134 @@ TEST(VirtualEndpoints, OnlyLoopbackHostsWithAPortAreAccepted) {
   std::string error;
   EXPECT_EQ(connectLoopback("10.1.2.3", 80, 100, error), nullptr);
   EXPECT_NE(error.find("127.0.0.1 or ::1 only"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ombrisk
+
+namespace ombrisk {
+namespace {
+
+// The host whose system keeps the input buffer (the virtual HID device): vmouse describes
+// each interface with a report descriptor and pushes the command interface's input reports
+// to it as the mouse sends them.
+class StreamingHost : public ::testing::Test {
+ protected:
+  void start(VirtualMouseOptions options = {}) {
+    mouse = std::make_unique<VirtualMouse>(std::move(options));
+    std::string error;
+    const auto interfaces = mouse->client->enumerate(error);
+    ASSERT_TRUE(interfaces) << error;
+    for (const auto& i : *interfaces)
+      if (i.usagePage == kCommandUsagePage) command = i;
+    ASSERT_FALSE(command.path.empty());
+    stream = mouse->client->openInputStream(command);
+    ASSERT_NE(stream, nullptr);
+    port = mouse->client->openCommandInterface(command);
+    ASSERT_NE(port, nullptr);
+    protocol = std::make_unique<CommandProtocol>(*port, pause);
+    ASSERT_TRUE(runHandshake(*protocol, pause));
+  }
+  // Sends a block-read frame for feature block index (the answer's blocks go to the stream).
+  void askFeatureBlock(std::uint8_t index) {
+    Frame frame{cmd::kReadFeatureBlock, index};
+    protocol->frameTransaction(frame);
+  }
+  std::optional<std::vector<std::uint8_t>> nextReport() {
+    auto result = std::async(std::launch::async, [this] { return stream->next(); });
+    if (result.wait_for(std::chrono::seconds(3)) != std::future_status::ready) {
+      stream->cancel();
+      return std::nullopt;
+    }
+    return result.get();
+  }
+
+  std::unique_ptr<VirtualMouse> mouse;
+  vm::VirtualInterface command;
+  std::unique_ptr<VirtualEventStream> stream;
+  std::unique_ptr<CommandPort> port;
+  std::unique_ptr<CommandProtocol> protocol;
+  NoPauseHere pause;
+};
+
+TEST_F(StreamingHost, BlockAnswersArriveAsTheMouseSendsThemAndNoneWaitForAPull) {
+  start();
+  DeviceImage sent;
+  sent.featureBlocks[1].fill(0x5A);
+  writeFeatureBlocks(*protocol, sent);
+  askFeatureBlock(1);
+  const auto report = nextReport();
+  ASSERT_TRUE(report);
+  Bytes expected(33, 0);
+  std::fill_n(expected.begin() + 1, 24, 0x5A);
+  EXPECT_EQ(*report, expected) << "report id 0, then the block";
+  // The host's own reads find nothing: the answer went to the stream.
+  Bytes pulled(33, 0);
+  EXPECT_FALSE(port->readInput(pulled));
+}
+
+TEST_F(StreamingHost, ALateAnswerComesWellAfterTheHostsWaitForIt) {
+  VirtualMouseOptions options;
+  options.fault = FaultMode::Late;
+  start(options);
+  const auto asked = std::chrono::steady_clock::now();
+  askFeatureBlock(0);
+  const auto report = nextReport();
+  ASSERT_TRUE(report);
+  const auto took = std::chrono::steady_clock::now() - asked;
+  EXPECT_GE(took, std::chrono::milliseconds(kLateAnswerMs - 20));
+  EXPECT_GT(took, std::chrono::milliseconds(kInputReportWaitMs * 2)) << "past the host's wait";
+  // The next block read's answer comes at once.
+  askFeatureBlock(1);
+  const auto begin = std::chrono::steady_clock::now();
+  ASSERT_TRUE(nextReport());
+  EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::milliseconds(kLateAnswerMs / 2));
+}
+
+// The report descriptors, byte by byte: one application collection of the interface's usage
+// with 8-bit data items that make up its reports (the event interface's under report id 6).
+TEST(VirtualMouseDescriptors, EachInterfaceIsDescribedAsItsReportLengthsSay) {
+  VirtualMouse mouse;
+  std::string error;
+  const auto command = mouse.client->describe(vm::mouseInterfacePath(vm::MouseInterface::Command), error);
+  ASSERT_TRUE(command) << error;
+  EXPECT_EQ(*command, (Bytes{0x06, 0x00, 0xFF, 0x0A, 0x00, 0xFF, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00,
+                             0x75, 0x08, 0x96, 0x20, 0x00, 0x09, 0x01, 0x81, 0x02, 0x96, 0x20, 0x00, 0x09,
+                             0x02, 0x91, 0x02, 0x96, 0x08, 0x00, 0x09, 0x03, 0xB1, 0x02, 0xC0}));
+  const auto event = mouse.client->describe(vm::mouseInterfacePath(vm::MouseInterface::Event), error);
+  ASSERT_TRUE(event) << error;
+  EXPECT_EQ(*event, (Bytes{0x06, 0x01, 0xFF, 0x0A, 0x01, 0xFF, 0xA1, 0x01, 0x85, 0x06, 0x15, 0x00, 0x26,
+                           0xFF, 0x00, 0x75, 0x08, 0x96, 0x08, 0x00, 0x09, 0x01, 0x81, 0x02, 0xC0}));
+  const auto unknown = mouse.client->describe("\\\\?\\HID#VID_1234&PID_5678#1#{x}", error);
+  ASSERT_TRUE(unknown);
+  EXPECT_TRUE(unknown->empty());
+}
+
+// The system enumerates interfaces by name: the command interface is named first when it is
+// to come first.
+TEST(VirtualMouseDescriptors, TheCommandInterfaceFirstIsNamedFirst) {
+  for (const bool commandFirst : {false, true}) {
+    const auto interfaces = presentedInterfaces(true, commandFirst);
+    ASSERT_EQ(interfaces.size(), 3u);
+    EXPECT_LT(interfaces[0].info.path, interfaces[1].info.path) << "the keyboard comes first";
+    EXPECT_LT(interfaces[1].info.path, interfaces[2].info.path) << "the order is the names' order";
+    EXPECT_EQ(interfaces[1].info.usagePage, commandFirst ? kCommandUsagePage : kEventUsagePage);
+  }
+}
+
+// The stuck mouse answers the handshake and nothing after it: each request waits out the
+// client's bound, and the port fails at once afterwards.
+TEST(VirtualMouseFaults, AStuckMouseAnswersTheHandshakeAndNothingAfter) {
+  Session session(withFault(FaultMode::Stuck));
+  ASSERT_TRUE(session.ready);
+  DeviceImage image;
+  const auto begin = std::chrono::steady_clock::now();
+  readSensorBlock(*session.protocol, image);
+  writeMacros(*session.protocol, image);
+  EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(3));
+  EXPECT_TRUE(session.protocol->transferFailed());
+  EXPECT_EQ(jsonField(session.mouse.dump(), "log"),
+            "[\"00aadd3b620000db\", \"00aadd3b620000db\", \"830000000000007c\"]");
 }
 
 }  // namespace
