@@ -36,7 +36,7 @@ unsigned environmentNumber(const char* name, unsigned fallback) {
   return text && *text ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : fallback;
 }
 
-class FaultyMouse : public WithMouse {
+class FaultyMouse : public WithMouseOnRoute {
  protected:
   std::uint64_t commands() {
     const auto state = mouse.dump();
@@ -112,7 +112,7 @@ class FaultyMouse : public WithMouse {
   Milliseconds longestFailedApply{0};
 };
 
-TEST_F(FaultyMouse, UnpluggedAtARandomPointOfAnApplyEveryTime) {
+TEST_P(FaultyMouse, UnpluggedAtARandomPointOfAnApplyEveryTime) {
   const unsigned applies = environmentNumber("OMBRISK_UNPLUG_APPLIES", 2);
   const unsigned seed = environmentNumber("OMBRISK_UNPLUG_SEED", std::random_device{}());
   std::printf("unplug loop: %u Applies, seed %u (OMBRISK_UNPLUG_SEED=%u repeats it)\n", applies, seed, seed);
@@ -172,7 +172,7 @@ TEST_F(FaultyMouse, UnpluggedAtARandomPointOfAnApplyEveryTime) {
               static_cast<long long>(longestFailedApply.count()));
 }
 
-TEST_F(FaultyMouse, VmouseKilledInTheMiddleOfAnApply) {
+TEST_P(FaultyMouse, VmouseKilledInTheMiddleOfAnApply) {
   start();
   show();
   const std::vector<std::uint8_t> configBefore = install.readFile(L"config.bin");
@@ -203,9 +203,13 @@ TEST_F(FaultyMouse, VmouseKilledInTheMiddleOfAnApply) {
   EXPECT_GT(commands() - before, 100u) << "the fresh mouse received the whole Apply";
 }
 
-TEST(FaultModes, PlainEchoMouseIsNeverReady) {
+INSTANTIATE_TEST_SUITE_P(Routes, FaultyMouse, kBothRoutes, routeTestName);
+
+class FaultModes : public ::testing::TestWithParam<MouseRoute> {};
+
+TEST_P(FaultModes, PlainEchoMouseIsNeverReady) {
   dismissBalloons();
-  VirtualMouse mouse(L"--plain-echo");
+  VirtualMouse mouse(L"--plain-echo", GetParam());
   ASSERT_TRUE(mouse.ready()) << mouse.error();
   Installation install;
   Program program(install, mouse.deviceOption());
@@ -219,14 +223,17 @@ TEST(FaultModes, PlainEchoMouseIsNeverReady) {
   EXPECT_EQ(install.readFile(L"config.bin").at(0), 0);
 }
 
-class FaultModeApply : public ::testing::TestWithParam<const wchar_t*> {};
+INSTANTIATE_TEST_SUITE_P(Routes, FaultModes, kBothRoutes, routeTestName);
+
+class FaultModeApply : public ::testing::TestWithParam<std::tuple<const wchar_t*, MouseRoute>> {};
 
 // The silent mouse answers no block read: every Apply fails, each read bounded; the hostile one
 // answers with wrong indices and lengths: the Apply goes through and nothing breaks.
 TEST_P(FaultModeApply, ApplyIsBoundedAndToldAsItWent) {
-  const bool silent = std::wstring(GetParam()) == L"--silent";
+  const wchar_t* mode = std::get<0>(GetParam());
+  const bool silent = std::wstring(mode) == L"--silent";
   dismissBalloons();
-  VirtualMouse mouse(GetParam());
+  VirtualMouse mouse(mode, std::get<1>(GetParam()));
   ASSERT_TRUE(mouse.ready()) << mouse.error();
   Installation install;
   Program program(install, mouse.deviceOption());
@@ -241,7 +248,8 @@ TEST_P(FaultModeApply, ApplyIsBoundedAndToldAsItWent) {
     program.clickClient(basic_page::kApply.x, basic_page::kApply.y);
     const auto box = waitForMessageBox(program.process().id(), silent ? kApplyBound : 1s);
     const auto waited = std::chrono::duration_cast<Milliseconds>(Clock::now() - pressed).count();
-    std::printf("%ls Apply: %s after %lld ms\n", GetParam(), box ? "message" : "no message",
+    std::printf("%ls Apply (%s): %s after %lld ms\n", mode, routeName(std::get<1>(GetParam())),
+                box ? "message" : "no message",
                 static_cast<long long>(waited));
     if (silent) {
       ASSERT_TRUE(box);
@@ -259,8 +267,12 @@ TEST_P(FaultModeApply, ApplyIsBoundedAndToldAsItWent) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, FaultModeApply, ::testing::Values(L"--silent", L"--hostile"),
-                         [](const auto& info) { return std::wstring(info.param) == L"--silent" ? "Silent" : "Hostile"; });
+INSTANTIATE_TEST_SUITE_P(Modes, FaultModeApply,
+                         ::testing::Combine(::testing::Values(L"--silent", L"--hostile"), kBothRoutes),
+                         [](const auto& info) {
+                           return std::string(std::wstring(std::get<0>(info.param)) == L"--silent" ? "Silent" : "Hostile") +
+                                  routeName(std::get<1>(info.param));
+                         });
 
 }  // namespace
 }  // namespace ombrisk::e2e

@@ -1,8 +1,9 @@
 // The mouse through the system's own HID stack, as every user's program reaches it: the real
 // Ombrisk.exe and ombriskctl.exe with no --device, and the virtual HID device of the test
 // prefix presenting vmouse's mouse to the system's HID class driver. Journeys that build on
-// each other share one running program. (The Basic-page and fault journeys run this way too,
-// beside their runs over loopback.)
+// each other share one running program. (The Basic-page and fault journeys, a plain-echo,
+// silent, hostile and late mouse among them, run this way too, beside their runs over
+// loopback.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -194,14 +195,6 @@ TEST_F(SystemHidMouse, TheCommandInterfaceFirstIsReadyButBringsNoEvents) {
   startProgram();
   EXPECT_FALSE(eventBalloon(7, 1, 2s)) << describeCurrentBalloon();
   show();
-}
-
-TEST_F(SystemHidMouse, APlainEchoMouseIsNeverReady) {
-  startMouse(L"--plain-echo");
-  startProgram(kNoMouse);
-  program->trayClick();
-  EXPECT_TRUE(waitForText(kNoMouse));
-  EXPECT_FALSE(program->windowVisible());
 }
 
 // A mouse that stops answering after the handshake: each HID call is bounded, so the window

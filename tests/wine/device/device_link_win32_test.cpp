@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "app/window_messages.h"
+#include "device/device_link.h"
 #include "device/device_link_win32.h"
 #include "device/hid_backend_win32.h"
 #include "device/protocol_constants.h"
 #include "device/report_commands.h"
 #include "device/virtual/virtual_mouse_client.h"
+#include "support/system_mouse_win32.h"
 #include "support/vmouse_process_win32.h"
 #include "util/wide_win32.h"
 
@@ -67,6 +69,7 @@ class TestWindow {
   Win32DeviceLink* link = nullptr;
   DeviceImage image;
   std::vector<Note> notes;
+  int mouseArrivals = 0;  // arrival broadcasts that name the mouse
 
  private:
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -78,8 +81,13 @@ class TestWindow {
       self->notes.push_back({wParam, lParam});
       return 0;
     }
-    if (self && self->link && message == WM_DEVICECHANGE)
+    if (self && self->link && message == WM_DEVICECHANGE) {
+      const auto* broadcast = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(lParam);
+      if (wParam == DBT_DEVICEARRIVAL && broadcast && broadcast->dbcc_devicetype == DBT_DEVTYP_DEVICEINTERFACE &&
+          namesTheMouse(narrow(broadcast->dbcc_name)))
+        ++self->mouseArrivals;
       return self->link->onDeviceChange(wParam, lParam, self->image);
+    }
     return DefWindowProcW(window, message, wParam, lParam);
   }
 };
@@ -100,20 +108,29 @@ class Broadcast {
   std::vector<std::uint8_t> storage_;
 };
 
-// The main window's start-up order, on vmouse.exe.
-class VirtualLinkWin32Test : public ::testing::Test {
+// How the link reaches vmouse.exe: its virtual backend over loopback TCP, or the real
+// backend through the system's HID stack (the virtual HID device of the test prefix).
+enum class Route { Loopback, SystemHid };
+
+// The main window's start-up order, on vmouse.exe, by either route.
+class LinkWin32Test : public ::testing::TestWithParam<Route> {
  protected:
   void startMouse(const std::wstring& arguments = L"") {
     std::string error;
     mouse = VmouseProcess::start(arguments, error);
     ASSERT_NE(mouse, nullptr) << error;
     client = std::make_unique<VirtualMouseClient>(VirtualEndpoint{"127.0.0.1", mouse->port()});
+    if (GetParam() == Route::SystemHid) {
+      system = SystemMouse::attach(mouse->port(), error);
+      ASSERT_NE(system, nullptr) << error;
+    }
   }
 
   void startLink() {
     std::string error;
-    link = Win32DeviceLink::create(L"tcp:127.0.0.1:" + std::to_wstring(mouse->port()),
-                                   DeviceNotifyMessage, error);
+    const std::wstring option =
+        GetParam() == Route::SystemHid ? L"" : L"tcp:127.0.0.1:" + std::to_wstring(mouse->port());
+    link = Win32DeviceLink::create(option, DeviceNotifyMessage, error);
     ASSERT_NE(link, nullptr) << error;
     window.link = link.get();
     link->setMainWindow(window.window);
@@ -131,6 +148,7 @@ class VirtualLinkWin32Test : public ::testing::Test {
   void TearDown() override {
     if (link) link->close();
     window.link = nullptr;
+    system.reset();
   }
 
   std::string dump() {
@@ -146,10 +164,21 @@ class VirtualLinkWin32Test : public ::testing::Test {
     std::string error;
     ASSERT_TRUE(client->sendEvent(type, value, error)) << error;
   }
+  // Plugs the mouse in and waits until the link is ready and every arrival it brings has
+  // been handled: the system announces each interface of a composite mouse (vmouse's own
+  // backend announces the command interface only), and each arrival searches again.
+  void plugAndWaitForReady() {
+    window.mouseArrivals = 0;
+    vmouse("plug");
+    const int arrivals = GetParam() == Route::SystemHid ? 2 : 1;
+    EXPECT_TRUE(window.pumpUntil([&] { return window.mouseArrivals >= arrivals && link->linkReady(); }, 10000));
+    window.pumpFor(200);
+  }
 
   TestWindow window;
   std::unique_ptr<VmouseProcess> mouse;
   std::unique_ptr<VirtualMouseClient> client;
+  std::unique_ptr<SystemMouse> system;
   std::unique_ptr<Win32DeviceLink> link;
 };
 
@@ -194,7 +223,7 @@ TEST(DeviceOption, OnlyLoopbackAddressesAreAccepted) {
   }
 }
 
-TEST_F(VirtualLinkWin32Test, FindsHandshakesReadsEventsAndSurvivesUnplugAndPlug) {
+TEST_P(LinkWin32Test, FindsHandshakesReadsEventsAndSurvivesUnplugAndPlug) {
   startMouse();
   startLink();
   EXPECT_TRUE(link->linkReady());
@@ -221,29 +250,28 @@ TEST_F(VirtualLinkWin32Test, FindsHandshakesReadsEventsAndSurvivesUnplugAndPlug)
   EXPECT_FALSE(IsWindowVisible(window.window));
 
   window.notes.clear();
-  vmouse("plug");
-  EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventLinkReady, 0}); }));
+  plugAndWaitForReady();
+  EXPECT_TRUE(window.received({kEventLinkReady, 0}));
   EXPECT_TRUE(link->linkReady());
   event(kEventDpiStage, 3);
   EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventDpiStage, 3}); }));
 }
 
-TEST_F(VirtualLinkWin32Test, StartWithoutTheMouseThenPlugItInStartsTheEventReads) {
+TEST_P(LinkWin32Test, StartWithoutTheMouseThenPlugItInStartsTheEventReads) {
   startMouse();
   vmouse("unplug");
   startLink();
   EXPECT_FALSE(link->linkReady());
   EXPECT_EQ(window.notes, (std::vector<Note>{{kEventNoMouse, 0}}));
 
-  vmouse("plug");
-  EXPECT_TRUE(window.pumpUntil([&] { return link->linkReady(); }));
+  plugAndWaitForReady();
   // The arrival read the sensor block and wrote it back with bit 6 of option 2.
   EXPECT_NE(dump().find("\"sensor\": [0,1,0,64]"), std::string::npos);
   event(kEventMacro, 5);
   EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventMacro, 5}); }));
 }
 
-TEST_F(VirtualLinkWin32Test, CommandFirstIsReadyButGetsNoEvents) {
+TEST_P(LinkWin32Test, CommandFirstIsReadyButGetsNoEvents) {
   startMouse(L"--command-first");
   startLink();
   EXPECT_TRUE(link->linkReady());
@@ -252,7 +280,7 @@ TEST_F(VirtualLinkWin32Test, CommandFirstIsReadyButGetsNoEvents) {
   EXPECT_EQ(window.notes, (std::vector<Note>{{kEventLinkReady, 0}}));
 }
 
-TEST_F(VirtualLinkWin32Test, UnrelatedArrivalChangesNothingAndRemovalWithTheMouseStillThereRehandshakes) {
+TEST_P(LinkWin32Test, UnrelatedArrivalChangesNothingAndRemovalWithTheMouseStillThereRehandshakes) {
   startMouse();
   startLink();
   const std::string before = dump();
@@ -274,7 +302,7 @@ TEST_F(VirtualLinkWin32Test, UnrelatedArrivalChangesNothingAndRemovalWithTheMous
   EXPECT_TRUE(link->linkReady());
 }
 
-TEST_F(VirtualLinkWin32Test, AVmouseThatDiesLeavesTheLinkNotReadyWithoutAHang) {
+TEST_P(LinkWin32Test, AVmouseThatDiesLeavesTheLinkNotReadyWithoutAHang) {
   startMouse();
   startLink();
   const std::uint16_t port = mouse->port();
@@ -300,7 +328,7 @@ TEST_F(VirtualLinkWin32Test, AVmouseThatDiesLeavesTheLinkNotReadyWithoutAHang) {
 // A vmouse that hangs keeps its connections open and answers nothing: the watch hears no
 // repeat of the presence, takes it for gone, and the link is not ready; once it runs again it
 // arrives again.
-TEST_F(VirtualLinkWin32Test, AVmouseThatHangsIsTakenForGoneAndArrivesAgainWhenItRuns) {
+TEST_P(LinkWin32Test, AVmouseThatHangsIsTakenForGoneAndArrivesAgainWhenItRuns) {
   startMouse();
   startLink();
   window.notes.clear();
@@ -313,6 +341,9 @@ TEST_F(VirtualLinkWin32Test, AVmouseThatHangsIsTakenForGoneAndArrivesAgainWhenIt
   EXPECT_TRUE(window.pumpUntil([&] { return window.received({kEventLinkReady, 0}); }, kGoneNoticedMs));
   EXPECT_TRUE(link->linkReady());
 }
+
+INSTANTIATE_TEST_SUITE_P(Routes, LinkWin32Test, ::testing::Values(Route::Loopback, Route::SystemHid),
+                         [](const auto& info) { return info.param == Route::Loopback ? "Loopback" : "SystemHid"; });
 
 // A mouse whose event interface is a named pipe read by the real backend's overlapped
 // reader: each search opens a new pipe, as it opens a new handle on the real mouse, and the
