@@ -1,18 +1,22 @@
-// The Apply sequence against the virtual mouse, several times over loopback TCP: prints each
-// run's wall time, the median, the sum of the pauses the sequence asks for, and as its last
-// line the ratio of the two (1.0 would be pauses alone, with no transfer or overshoot).
+// The Apply sequence against the virtual mouse, several times: prints each run's wall time, the
+// median, the sum of the pauses the sequence asks for, and the ratio of the two (1.0 would be
+// pauses alone, with no transfer or overshoot), for each way to the mouse in one run.
 //
-//   bench_apply [RUNS] [--device tcp:127.0.0.1:PORT]
-// Without --device it serves a virtual mouse in process on a free loopback port.
+//   bench_apply [RUNS] [--device tcp:127.0.0.1:PORT]... [--device hid]
+// --device hid (Windows) goes through the system's HID stack, as the utility does without
+// --device. Without --device it serves a virtual mouse in process on a free loopback port.
+// The last lines give each way's ratio.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "device/device_link.h"
 #include "device/handshake.h"
 #include "device/pauser.h"
 #include "device/report_commands.h"
@@ -20,6 +24,9 @@
 #include "keys/key_functions.h"
 #include "settings/apply_sequence.h"
 #include "vmouse/virtual_mouse_server.h"
+#ifdef _WIN32
+#include "device/hid_backend_win32.h"
+#endif
 
 namespace {
 
@@ -56,81 +63,138 @@ int fail(const std::string& message) {
   return 1;
 }
 
+// The mouse one way: the command interface the Apply runs on.
+class Connection {
+ public:
+  virtual ~Connection() = default;
+  virtual CommandPort& port() = 0;
+};
+
+class LoopbackConnection final : public Connection {
+ public:
+  explicit LoopbackConnection(std::unique_ptr<CommandPort> port) : port_(std::move(port)) {}
+  CommandPort& port() override { return *port_; }
+
+ private:
+  std::unique_ptr<CommandPort> port_;
+};
+
+#ifdef _WIN32
+// Through the system's HID stack: the real backend's device search finds the mouse.
+class SystemHidConnection final : public Connection, private LinkListener {
+ public:
+  SystemHidConnection(Pauser& pauser, MessageSink& messages)
+      : backend_(makeSetupApiBackend()), link_(backend_->system(), pauser, *this, messages, "bench_apply") {}
+  bool found() { return link_.findDevice(); }
+  std::string why() const { return describeSearchEnd(link_.lastSearch(), link_.devicePath()); }
+  CommandPort& port() override { return link_.protocol().port(); }
+
+ private:
+  void notify(unsigned, unsigned) override {}
+  void hideMainWindow() override {}
+  void linkBecameReady() override {}
+
+  std::unique_ptr<HidBackendWin32> backend_;
+  DeviceLink link_;
+};
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int runs = 15;
-  std::string device;
+  std::vector<std::string> devices;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--device" && i + 1 < argc) device = argv[++i];
+    if (arg == "--device" && i + 1 < argc) devices.push_back(argv[++i]);
     else runs = std::max(1, std::atoi(argv[i]));
   }
   std::string error, warning;
   std::unique_ptr<VirtualMouseServer> server;
-  if (device.empty()) {
+  if (devices.empty()) {
     server = VirtualMouseServer::start({}, error, warning);
     if (!server) return fail(error);
-    device = "tcp:127.0.0.1:" + std::to_string(server->port());
+    devices.push_back("tcp:127.0.0.1:" + std::to_string(server->port()));
   }
-  const auto endpoint = parseVirtualEndpoint(device, error);
-  if (!endpoint) return fail(error);
-  const VirtualMouseClient client(*endpoint);
-  auto port = client.openMouseCommandPort(error);
-  if (!port) return fail("no mouse at " + device + ": " + error);
 
   CountingPauser pauser;
-  CommandProtocol protocol(*port, pauser);
-  if (!runHandshake(protocol, pauser)) return fail("the handshake failed");
-  SettingsImage image;
-  readSensorAtConnection(protocol, image.device);
-  resetKeyTables(image.record);
-  image.record[rec::kLightingMode] = 2;
-  image.record[rec::kMode2Effect] = 2;
-  pauser.takeTotal();
-
+  NoMessages messages;
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("ombrisk-bench-apply-" + std::to_string(server ? server->port() : 0));
   std::filesystem::create_directories(folder);
   auto io = makePortableFileIo();
   auto store = makePortableProfileStore();
-  NoMessages messages;
   const SettingsFileContext files{dataPathsFromModule((folder / "Ombrisk.exe").string()), *io, messages, "bench"};
-  int ignored = 0;
-  io->replaceAtomically(files.paths.configBin, std::vector<std::uint8_t>(kConfigFileSize, 0), ignored);
   const ButtonLabelSet labels;
   auto resolution = makePlatformTimerResolution();
 
   int failedRuns = 0;
-  const auto timeRuns = [&](const char* what) {
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-      const auto start = std::chrono::steady_clock::now();
-      const ApplyOutcome outcome =
-          runApplySequence({protocol, image, files, *store, labels, "Setting-EN", resolution.get()});
-      times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-      std::printf("%s run %2d: %.1f ms%s\n", what, run + 1, times.back(),
-                  outcome.delivered() ? "" : " (a transfer failed)");
-      if (!outcome.delivered()) ++failedRuns;
+  std::vector<std::pair<std::string, double>> ratios;
+  for (const std::string& device : devices) {
+    std::unique_ptr<Connection> connection;
+    if (device == "hid") {
+#ifdef _WIN32
+      // In a session that has just begun the system may still be starting the device.
+      auto hid = std::make_unique<SystemHidConnection>(pauser, messages);
+      const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+      while (!hid->found() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      if (!hid->found()) return fail("no mouse through the system's HID stack: " + hid->why());
+      connection = std::move(hid);
+#else
+      return fail("--device hid is the Windows program's");
+#endif
+    } else {
+      const auto endpoint = parseVirtualEndpoint(device, error);
+      if (!endpoint) return fail(error);
+      const VirtualMouseClient client(*endpoint);
+      auto port = client.openMouseCommandPort(error);
+      if (!port) return fail("no mouse at " + device + ": " + error);
+      connection = std::make_unique<LoopbackConnection>(std::move(port));
     }
-    std::sort(times.begin(), times.end());
-    return runs % 2 ? times[runs / 2] : (times[runs / 2 - 1] + times[runs / 2]) / 2;
-  };
-  pauser.skip = true;
-  const double transfer = timeRuns("transfer only");
-  pauser.skip = false;
-  pauser.takeTotal();
-  pauser.takeSpent();
-  const double median = timeRuns("apply");
-  const unsigned pauseSum = pauser.takeTotal() / static_cast<unsigned>(runs);
-  const double spentPerRun = pauser.takeSpent() / runs;
+    const std::string name = device == "hid" ? "system HID" : device;
+
+    CommandProtocol protocol(connection->port(), pauser);
+    if (!runHandshake(protocol, pauser)) return fail("the handshake failed on " + name);
+    SettingsImage image;
+    readSensorAtConnection(protocol, image.device);
+    resetKeyTables(image.record);
+    image.record[rec::kLightingMode] = 2;
+    image.record[rec::kMode2Effect] = 2;
+    pauser.takeTotal();
+    int ignored = 0;
+    io->replaceAtomically(files.paths.configBin, std::vector<std::uint8_t>(kConfigFileSize, 0), ignored);
+
+    const auto timeRuns = [&](const char* what) {
+      std::vector<double> times;
+      for (int run = 0; run < runs; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const ApplyOutcome outcome =
+            runApplySequence({protocol, image, files, *store, labels, "Setting-EN", resolution.get()});
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        std::printf("%s: %s run %2d: %.1f ms%s\n", name.c_str(), what, run + 1, times.back(),
+                    outcome.delivered() ? "" : " (a transfer failed)");
+        if (!outcome.delivered()) ++failedRuns;
+      }
+      std::sort(times.begin(), times.end());
+      return runs % 2 ? times[runs / 2] : (times[runs / 2 - 1] + times[runs / 2]) / 2;
+    };
+    pauser.skip = true;
+    const double transfer = timeRuns("transfer only");
+    pauser.skip = false;
+    pauser.takeTotal();
+    pauser.takeSpent();
+    const double median = timeRuns("apply");
+    const unsigned pauseSum = pauser.takeTotal() / static_cast<unsigned>(runs);
+    const double spentPerRun = pauser.takeSpent() / runs;
+    std::printf("%s: median transfer time without the pauses: %.1f ms\n", name.c_str(), transfer);
+    std::printf("%s: median wall time: %.1f ms over %d runs\n", name.c_str(), median, runs);
+    std::printf("%s: time spent in the pauses: %.1f ms per run (mean)\n", name.c_str(), spentPerRun);
+    std::printf("%s: mandated pauses: %u ms\n", name.c_str(), pauseSum);
+    ratios.emplace_back(name, median / pauseSum);
+  }
   std::filesystem::remove_all(folder);
   if (server) server->stop();
-
-  std::printf("median transfer time without the pauses: %.1f ms\n", transfer);
-  std::printf("median wall time: %.1f ms over %d runs\n", median, runs);
-  std::printf("time spent in the pauses: %.1f ms per run (mean)\n", spentPerRun);
-  std::printf("mandated pauses: %u ms\n", pauseSum);
-  std::printf("ratio: %.3f\n", median / pauseSum);
+  for (const auto& [name, ratio] : ratios) std::printf("ratio (%s): %.3f\n", name.c_str(), ratio);
   return failedRuns ? fail(std::to_string(failedRuns) + " runs did not reach the mouse whole") : 0;
 }

@@ -74,6 +74,27 @@ static int readable(SOCKET s, int milliseconds) {
   return select(0, &set, NULL, NULL, &wait) == 1;
 }
 
+/* One connection to vmouse and what has come on it and not been taken yet. Each call into
+ * Winsock is a round trip to Wine's server, so a message goes out in one send and a reply
+ * usually comes in with one recv. */
+struct Connection {
+  SOCKET s;
+  size_t start, end; /* the bytes come and not taken */
+  uint8_t bytes[4096];
+};
+
+static void connectionInit(struct Connection *c, SOCKET s) {
+  c->s = s;
+  c->start = c->end = 0;
+}
+
+static int connected(const struct Connection *c) { return c->s != INVALID_SOCKET; }
+
+static void connectionClose(struct Connection *c) {
+  if (c->s != INVALID_SOCKET) closesocket(c->s);
+  c->s = INVALID_SOCKET;
+}
+
 static int sendAll(SOCKET s, const uint8_t *bytes, size_t length) {
   while (length) {
     int sent = send(s, (const char *)bytes, (int)length, 0);
@@ -84,22 +105,47 @@ static int sendAll(SOCKET s, const uint8_t *bytes, size_t length) {
   return 1;
 }
 
-static int sendMessage(SOCKET s, uint8_t type, const uint8_t *payload, size_t length) {
-  uint8_t header[kVmHeaderBytes] = {type, (uint8_t)length, (uint8_t)(length >> 8),
-                                    (uint8_t)(length >> 16), (uint8_t)(length >> 24)};
-  return sendAll(s, header, sizeof header) && sendAll(s, payload, length);
+static int sendMessage(struct Connection *c, uint8_t type, const uint8_t *payload, size_t length) {
+  uint8_t message[kVmHeaderBytes + kLinkReportMax + 8] = {type, (uint8_t)length, (uint8_t)(length >> 8),
+                                                          (uint8_t)(length >> 16), (uint8_t)(length >> 24)};
+  if (length <= sizeof message - kVmHeaderBytes) {
+    if (length) memcpy(message + kVmHeaderBytes, payload, length);
+    return sendAll(c->s, message, kVmHeaderBytes + length);
+  }
+  return sendAll(c->s, message, kVmHeaderBytes) && sendAll(c->s, payload, length);
+}
+
+/* Waits up to milliseconds for more bytes; 1 when some came, 0 when none did, -1 when the
+ * connection ended. */
+static int receiveSome(struct Connection *c, int milliseconds) {
+  if (c->start == c->end) c->start = c->end = 0;
+  if (c->end == sizeof c->bytes) {
+    memmove(c->bytes, c->bytes + c->start, c->end - c->start);
+    c->end -= c->start;
+    c->start = 0;
+  }
+  if (!readable(c->s, milliseconds)) return 0;
+  int got = recv(c->s, (char *)c->bytes + c->end, (int)(sizeof c->bytes - c->end), 0);
+  if (got <= 0) return -1;
+  c->end += (size_t)got;
+  return 1;
 }
 
 /* Fills bytes exactly, the whole of it within milliseconds. */
-static int receiveAll(SOCKET s, uint8_t *bytes, size_t length, int milliseconds) {
+static int receiveAll(struct Connection *c, uint8_t *bytes, size_t length, int milliseconds) {
   uint64_t deadline = serviceMilliseconds() + (uint64_t)milliseconds;
   while (length) {
+    size_t here = c->end - c->start;
+    if (here) {
+      size_t n = here < length ? here : length;
+      memcpy(bytes, c->bytes + c->start, n);
+      c->start += n;
+      bytes += n;
+      length -= n;
+      continue;
+    }
     int left = (int)((int64_t)deadline - (int64_t)serviceMilliseconds());
-    if (left < 0 || !readable(s, left)) return 0;
-    int got = recv(s, (char *)bytes, (int)length, 0);
-    if (got <= 0) return 0;
-    bytes += got;
-    length -= (size_t)got;
+    if (left < 0 || receiveSome(c, left) <= 0) return 0;
   }
   return 1;
 }
@@ -108,36 +154,38 @@ enum Received { kReceived, kNothingYet, kEnded };
 
 /* The next message if its first byte comes within milliseconds; the rest must follow at
  * once. */
-static enum Received receiveMessage(SOCKET s, struct Message *message, int milliseconds) {
-  if (!readable(s, milliseconds)) return kNothingYet;
+static enum Received receiveMessage(struct Connection *c, struct Message *message, int milliseconds) {
+  if (c->start == c->end) {
+    int some = receiveSome(c, milliseconds);
+    if (some == 0) return kNothingYet;
+    if (some < 0) return kEnded;
+  }
   uint8_t header[kVmHeaderBytes];
-  if (!receiveAll(s, header, sizeof header, kReplyMs)) return kEnded;
+  if (!receiveAll(c, header, sizeof header, kReplyMs)) return kEnded;
   message->type = header[0];
   message->length = header[1] | (header[2] << 8) | (header[3] << 16) | ((uint32_t)header[4] << 24);
   if (message->length > kLongestPayload) return kEnded;
-  return receiveAll(s, message->payload, message->length, kReplyMs) ? kReceived : kEnded;
+  return receiveAll(c, message->payload, message->length, kReplyMs) ? kReceived : kEnded;
 }
 
 /* A request and its reply over a connection of its own. */
 static int ask(int port, uint8_t type, const uint8_t *payload, size_t length, struct Message *reply) {
-  SOCKET s = connectPort(port);
-  if (s == INVALID_SOCKET) return 0;
-  int answered = sendMessage(s, type, payload, length) && receiveMessage(s, reply, kReplyMs) == kReceived;
-  closesocket(s);
+  struct Connection c;
+  connectionInit(&c, connectPort(port));
+  if (!connected(&c)) return 0;
+  int answered = sendMessage(&c, type, payload, length) && receiveMessage(&c, reply, kReplyMs) == kReceived;
+  connectionClose(&c);
   return answered;
 }
 
 /* Opens path on a new connection: the connection is then the interface's handle. */
-static SOCKET openInterface(int port, const char *path, struct Message *scratch) {
-  SOCKET s = connectPort(port);
-  if (s == INVALID_SOCKET) return s;
-  if (!sendMessage(s, kVmOpen, (const uint8_t *)path, strlen(path)) ||
-      receiveMessage(s, scratch, kReplyMs) != kReceived || scratch->type != kVmResult ||
-      scratch->length != 1 || scratch->payload[0] != 1) {
-    closesocket(s);
-    return INVALID_SOCKET;
-  }
-  return s;
+static void openInterface(struct Connection *c, int port, const char *path, struct Message *scratch) {
+  connectionInit(c, connectPort(port));
+  if (!connected(c)) return;
+  if (!sendMessage(c, kVmOpen, (const uint8_t *)path, strlen(path)) ||
+      receiveMessage(c, scratch, kReplyMs) != kReceived || scratch->type != kVmResult ||
+      scratch->length != 1 || scratch->payload[0] != 1)
+    connectionClose(c);
 }
 
 static uint16_t u16At(const uint8_t *bytes) { return (uint16_t)(bytes[0] | (bytes[1] << 8)); }
@@ -153,6 +201,7 @@ struct VmouseLink {
   struct ServiceEvent *stopEvent;
   struct ServiceThread *thread;
   struct Message message;
+  struct Connection watch;
   struct LinkInterface interfaces[kLinkInterfacesMax];
   size_t count;
   int told; /* something has been told and not yet withdrawn */
@@ -207,14 +256,15 @@ static void withdraw(struct VmouseLink *link) {
 /* Watches vmouse's presence on one connection until vmouse goes, falls silent, or the port
  * changes; each plug or unplug re-reads what it presents. */
 static void follow(struct VmouseLink *link, int port) {
-  SOCKET s = connectPort(port);
-  if (s == INVALID_SOCKET) return;
+  struct Connection *c = &link->watch;
+  connectionInit(c, connectPort(port));
+  if (!connected(c)) return;
   struct Message *m = &link->message;
   int plugged = -1;
   uint64_t heard = serviceMilliseconds();
-  if (sendMessage(s, kVmWatch, NULL, 0)) {
+  if (sendMessage(c, kVmWatch, NULL, 0)) {
     while (!link->stopping) {
-      enum Received r = receiveMessage(s, m, kSliceMs);
+      enum Received r = receiveMessage(c, m, kSliceMs);
       if (r == kEnded) break;
       if (r == kNothingYet) {
         if (serviceMilliseconds() - heard > kVmPresenceSilenceMs || readPort(link->key) != port) break;
@@ -230,7 +280,7 @@ static void follow(struct VmouseLink *link, int port) {
       tell(link, (size_t)count);
     }
   }
-  closesocket(s);
+  connectionClose(c);
 }
 
 static void linkMain(void *argument) {
@@ -279,8 +329,8 @@ void linkStop(struct VmouseLink *link) {
 /* ---- channels: an open interface ---- */
 
 struct LinkChannel {
-  SOCKET requests; /* command channel: the handle that takes the requests */
-  SOCKET reports;  /* the connection that brings the input reports */
+  struct Connection requests; /* command channel: the handle that takes the requests */
+  struct Connection reports;  /* the connection that brings the input reports */
   LinkReportCallback onReport;
   void *context;
   volatile long stopping;
@@ -294,12 +344,12 @@ struct LinkChannel {
 
 static int carryOut(struct LinkChannel *c, struct LinkRequest *r) {
   struct Message *m = &c->requestMessage;
-  if (c->broken || c->requests == INVALID_SOCKET) return 0;
+  if (c->broken || !connected(&c->requests)) return 0;
   int done = 0;
   if (r->kind == kLinkGetFeature) {
     const uint8_t length[2] = {(uint8_t)r->length, (uint8_t)(r->length >> 8)};
-    if (sendMessage(c->requests, kVmGetFeature, length, sizeof length) &&
-        receiveMessage(c->requests, m, kTransferReplyMs) == kReceived && m->type == kVmReport && m->length) {
+    if (sendMessage(&c->requests, kVmGetFeature, length, sizeof length) &&
+        receiveMessage(&c->requests, m, kTransferReplyMs) == kReceived && m->type == kVmReport && m->length) {
       size_t n = m->length < r->length ? m->length : r->length;
       memset(r->report, 0, r->length);
       memcpy(r->report, m->payload, n);
@@ -307,8 +357,8 @@ static int carryOut(struct LinkChannel *c, struct LinkRequest *r) {
     }
   } else {
     uint8_t type = r->kind == kLinkSetFeature ? kVmSetFeature : kVmWriteOutput;
-    done = sendMessage(c->requests, type, r->report, r->length) &&
-           receiveMessage(c->requests, m, kTransferReplyMs) == kReceived && m->type == kVmResult &&
+    done = sendMessage(&c->requests, type, r->report, r->length) &&
+           receiveMessage(&c->requests, m, kTransferReplyMs) == kReceived && m->type == kVmResult &&
            m->length == 1 && m->payload[0] == 1;
   }
   if (!done) c->broken = 1;
@@ -343,7 +393,7 @@ static void readerMain(void *argument) {
   struct LinkChannel *c = argument;
   struct Message *m = &c->reportMessage;
   while (!c->stopping) {
-    enum Received r = receiveMessage(c->reports, m, kSliceMs);
+    enum Received r = receiveMessage(&c->reports, m, kSliceMs);
     if (r == kEnded) return; /* the device is gone: its reports end */
     if (r == kReceived && m->type == kVmReport && m->length) c->onReport(c->context, m->payload, m->length);
   }
@@ -354,7 +404,8 @@ struct LinkChannel *channelOpen(struct VmouseLink *link, const char *path,
                                 void *context) {
   struct LinkChannel *c = serviceAlloc(sizeof *c);
   if (!c) return NULL;
-  c->requests = c->reports = INVALID_SOCKET;
+  connectionInit(&c->requests, INVALID_SOCKET);
+  connectionInit(&c->reports, INVALID_SOCKET);
   c->onReport = onReport;
   c->context = context;
   c->lock = serviceCreateLock();
@@ -368,20 +419,17 @@ struct LinkChannel *channelOpen(struct VmouseLink *link, const char *path,
   int port = link ? link->port : 0;
   struct Message *m = &c->requestMessage;
   if (port && kind == kLinkCommandChannel) {
-    c->requests = openInterface(port, path, m);
-    SOCKET stream = c->requests != INVALID_SOCKET ? openInterface(port, path, m) : INVALID_SOCKET;
-    if (stream != INVALID_SOCKET &&
-        (!sendMessage(stream, kVmStreamInput, NULL, 0) || receiveMessage(stream, m, kReplyMs) != kReceived ||
-         m->type != kVmResult || m->length != 1 || m->payload[0] != 1)) {
-      closesocket(stream);
-      stream = INVALID_SOCKET;
-    }
-    c->reports = stream;
+    openInterface(&c->requests, port, path, m);
+    if (connected(&c->requests)) openInterface(&c->reports, port, path, m);
+    if (connected(&c->reports) &&
+        (!sendMessage(&c->reports, kVmStreamInput, NULL, 0) || receiveMessage(&c->reports, m, kReplyMs) != kReceived ||
+         m->type != kVmResult || m->length != 1 || m->payload[0] != 1))
+      connectionClose(&c->reports);
   } else if (port) {
-    c->reports = openInterface(port, path, m);
+    openInterface(&c->reports, port, path, m);
   }
   c->worker = serviceStartThread(workerMain, c);
-  if (c->reports != INVALID_SOCKET) c->reader = serviceStartThread(readerMain, c);
+  if (connected(&c->reports)) c->reader = serviceStartThread(readerMain, c);
   return c;
 }
 
@@ -401,13 +449,13 @@ void channelClose(struct LinkChannel *c) {
   if (!c) return;
   __atomic_store_n(&c->stopping, 1, __ATOMIC_SEQ_CST);
   /* A request under way ends within its reply bound; closing its socket ends it sooner. */
-  if (c->requests != INVALID_SOCKET) shutdown(c->requests, SD_BOTH);
+  if (connected(&c->requests)) shutdown(c->requests.s, SD_BOTH);
   serviceSetEvent(c->queued);
   serviceJoinThread(c->worker);
   serviceJoinThread(c->reader);
   for (struct LinkRequest *r; (r = nextRequest(c));) r->done(r, 0);
-  if (c->requests != INVALID_SOCKET) closesocket(c->requests);
-  if (c->reports != INVALID_SOCKET) closesocket(c->reports);
+  connectionClose(&c->requests);
+  connectionClose(&c->reports);
   serviceDestroyEvent(c->queued);
   serviceDestroyLock(c->lock);
   serviceFree(c);
