@@ -97,6 +97,7 @@ struct SearchCase {
   bool found;
   std::vector<std::string> opened;
   std::vector<std::string> messages;
+  DeviceLink::SearchEnd end;
 };
 
 TEST(FindDevice, FollowsTheEnumerationAndStopsAtTheCommandInterface) {
@@ -106,24 +107,24 @@ TEST(FindDevice, FollowsTheEnumerationAndStopsAtTheCommandInterface) {
   const R command{NextInterface::Found, "cmd", kCommandInterface};
   const R pointer{NextInterface::Found, "ptr", kMouseMouseInterface};
   const SearchCase cases[] = {
-      {"event first", true, {keyboard, event, command}, true, {"event ev", "command cmd"}, {}},
-      {"command first", true, {command, event}, true, {"command cmd"}, {}},
-      {"mouse's other usages skipped", true, {pointer, command}, true, {"command cmd"}, {}},
-      {"no mouse", true, {keyboard, pointer}, false, {}, {}},
-      {"no enumeration", false, {command}, false, {}, {}},
+      {"event first", true, {keyboard, event, command}, true, {"event ev", "command cmd"}, {}, DeviceLink::SearchEnd::Found},
+      {"command first", true, {command, event}, true, {"command cmd"}, {}, DeviceLink::SearchEnd::Found},
+      {"mouse's other usages skipped", true, {pointer, command}, true, {"command cmd"}, {}, DeviceLink::SearchEnd::Found},
+      {"no mouse", true, {keyboard, pointer}, false, {}, {}, DeviceLink::SearchEnd::NoMouse},
+      {"no enumeration", false, {command}, false, {}, {}, DeviceLink::SearchEnd::NoInterfaceSet},
       {"probe cannot open: the search ends", true,
-       {keyboard, R{NextInterface::Found, "locked", {ProbeResult::NotOpened, {}}}, command}, false, {}, {}},
+       {keyboard, R{NextInterface::Found, "locked", {ProbeResult::NotOpened, {}}}, command}, false, {}, {}, DeviceLink::SearchEnd::NotOpened},
       {"detail fails", true, {keyboard, R{NextInterface::DetailFailed, "", {}}, command}, false, {},
-       {"Ombrisk: SetupDiGetDeviceInterfaceDetail failed.\n"}},
+       {"Ombrisk: SetupDiGetDeviceInterfaceDetail failed.\n"}, DeviceLink::SearchEnd::DetailFailed},
       {"preparsed data fails", true, {R{NextInterface::Found, "p", {ProbeResult::NoPreparsedData, {}}}},
-       false, {}, {"Ombrisk: HidD_GetPreparsedData failed.\n"}},
+       false, {}, {"Ombrisk: HidD_GetPreparsedData failed.\n"}, DeviceLink::SearchEnd::NoPreparsedData},
       {"caps fail", true, {R{NextInterface::Found, "c", {ProbeResult::NoCaps, {}}}}, false, {},
-       {"Ombrisk: HidP_GetCaps failed."}},
+       {"Ombrisk: HidP_GetCaps failed."}, DeviceLink::SearchEnd::NoCaps},
       {"event interface does not open", true,
-       {R{NextInterface::Found, "ev", kEventInterface, false}, command}, false, {"event ev"}, {}},
+       {R{NextInterface::Found, "ev", kEventInterface, false}, command}, false, {"event ev"}, {}, DeviceLink::SearchEnd::EventNotOpened},
       {"command interface does not open", true,
        {event, R{NextInterface::Found, "cmd", kCommandInterface, false}}, false,
-       {"event ev", "command cmd"}, {}},
+       {"event ev", "command cmd"}, {}, DeviceLink::SearchEnd::CommandNotOpened},
   };
   for (const SearchCase& c : cases) {
     FakeHidSystem system;
@@ -135,6 +136,7 @@ TEST(FindDevice, FollowsTheEnumerationAndStopsAtTheCommandInterface) {
     DeviceLink link(system, pause, listener, messages, "Ombrisk");
     EXPECT_EQ(link.findDevice(), c.found) << c.name;
     EXPECT_EQ(system.opened, c.opened) << c.name;
+    EXPECT_EQ(link.lastSearch(), c.end) << c.name;
     EXPECT_EQ(messages.shown, c.messages) << c.name;
     EXPECT_EQ(system.begun, 1) << c.name;
     EXPECT_EQ(system.ended, c.enumerates ? 1 : 0) << c.name << ": the set is freed";
