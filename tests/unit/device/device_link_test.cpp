@@ -106,25 +106,26 @@ TEST(FindDevice, FollowsTheEnumerationAndStopsAtTheCommandInterface) {
   const R event{NextInterface::Found, "ev", kEventInterface};
   const R command{NextInterface::Found, "cmd", kCommandInterface};
   const R pointer{NextInterface::Found, "ptr", kMouseMouseInterface};
+  using End = DeviceLink::SearchEnd;
   const SearchCase cases[] = {
-      {"event first", true, {keyboard, event, command}, true, {"event ev", "command cmd"}, {}, DeviceLink::SearchEnd::Found},
-      {"command first", true, {command, event}, true, {"command cmd"}, {}, DeviceLink::SearchEnd::Found},
-      {"mouse's other usages skipped", true, {pointer, command}, true, {"command cmd"}, {}, DeviceLink::SearchEnd::Found},
-      {"no mouse", true, {keyboard, pointer}, false, {}, {}, DeviceLink::SearchEnd::NoMouse},
-      {"no enumeration", false, {command}, false, {}, {}, DeviceLink::SearchEnd::NoInterfaceSet},
+      {"event first", true, {keyboard, event, command}, true, {"event ev", "command cmd"}, {}, End::Found},
+      {"command first", true, {command, event}, true, {"command cmd"}, {}, End::Found},
+      {"mouse's other usages skipped", true, {pointer, command}, true, {"command cmd"}, {}, End::Found},
+      {"no mouse", true, {keyboard, pointer}, false, {}, {}, End::NoMouse},
+      {"no enumeration", false, {command}, false, {}, {}, End::NoInterfaceSet},
       {"probe cannot open: the search ends", true,
-       {keyboard, R{NextInterface::Found, "locked", {ProbeResult::NotOpened, {}}}, command}, false, {}, {}, DeviceLink::SearchEnd::NotOpened},
+       {keyboard, R{NextInterface::Found, "locked", {ProbeResult::NotOpened, {}}}, command}, false, {}, {}, End::NotOpened},
       {"detail fails", true, {keyboard, R{NextInterface::DetailFailed, "", {}}, command}, false, {},
-       {"Ombrisk: SetupDiGetDeviceInterfaceDetail failed.\n"}, DeviceLink::SearchEnd::DetailFailed},
+       {"Ombrisk: SetupDiGetDeviceInterfaceDetail failed.\n"}, End::DetailFailed},
       {"preparsed data fails", true, {R{NextInterface::Found, "p", {ProbeResult::NoPreparsedData, {}}}},
-       false, {}, {"Ombrisk: HidD_GetPreparsedData failed.\n"}, DeviceLink::SearchEnd::NoPreparsedData},
+       false, {}, {"Ombrisk: HidD_GetPreparsedData failed.\n"}, End::NoPreparsedData},
       {"caps fail", true, {R{NextInterface::Found, "c", {ProbeResult::NoCaps, {}}}}, false, {},
-       {"Ombrisk: HidP_GetCaps failed."}, DeviceLink::SearchEnd::NoCaps},
+       {"Ombrisk: HidP_GetCaps failed."}, End::NoCaps},
       {"event interface does not open", true,
-       {R{NextInterface::Found, "ev", kEventInterface, false}, command}, false, {"event ev"}, {}, DeviceLink::SearchEnd::EventNotOpened},
+       {R{NextInterface::Found, "ev", kEventInterface, false}, command}, false, {"event ev"}, {}, End::EventNotOpened},
       {"command interface does not open", true,
        {event, R{NextInterface::Found, "cmd", kCommandInterface, false}}, false,
-       {"event ev", "command cmd"}, {}, DeviceLink::SearchEnd::CommandNotOpened},
+       {"event ev", "command cmd"}, {}, End::CommandNotOpened},
   };
   for (const SearchCase& c : cases) {
     FakeHidSystem system;
