@@ -11,6 +11,7 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -243,13 +244,14 @@ class HidCommandPort final : public CommandPort {
 class HidEventReader final : public EventReaderWin32 {
  public:
   HidEventReader(HANDLE reads, HANDLE writes, std::uint16_t length)
-      : reads_(reads), writes_(writes), read_(std::make_unique<Transfer>(length)) {}
+      : length_(length), reads_(reads), writes_(writes), read_(std::make_unique<Transfer>(length)) {}
   ~HidEventReader() override {
     if (!read_->cancel(reads_.get())) abandon(std::move(read_));
   }
 
   bool startRead() override {
     if (read_->underWay()) return true;
+    cancelled_ = false;
     if (!read_->ready() || read_->buffer.empty() || !reads_.valid()) return false;
     return read_->begin([&](std::uint8_t* buffer, OVERLAPPED* o) {
       return ReadFile(reads_.get(), buffer, static_cast<DWORD>(read_->buffer.size()), nullptr, o);
@@ -258,16 +260,25 @@ class HidEventReader final : public EventReaderWin32 {
   HANDLE readDone() const override { return read_->event(); }
   std::span<const std::uint8_t> finishRead() override {
     if (!read_->underWay()) return {};
-    if (!read_->wait(INFINITE)) return {};
+    // A read that was asked to end gets the cancel's bound; one that does not end even then
+    // is left to the system, and a fresh one takes its place.
+    if (!read_->wait(cancelled_ ? kCancelWaitMs : INFINITE)) {
+      abandon(std::move(read_));
+      read_ = std::make_unique<Transfer>(length_);
+      return {};
+    }
     const auto bytes = read_->reap(reads_.get());
     if (!bytes) return {};
     return std::span<const std::uint8_t>(read_->buffer).first(std::min<std::size_t>(*bytes, read_->buffer.size()));
   }
   void cancel() override {
+    cancelled_ = true;
     if (reads_.valid()) CancelIoEx(reads_.get(), nullptr);
   }
 
  private:
+  std::size_t length_;
+  std::atomic<bool> cancelled_{false};
   Handle reads_;
   Handle writes_;  // opened for writing as the mouse's driver expects; carries nothing
   std::unique_ptr<Transfer> read_;

@@ -310,8 +310,11 @@ static NTSTATUS startTransfer(struct Child *child, PIRP irp, enum LinkRequestKin
   IoMarkIrpPending(irp);
   KIRQL irql;
   KeAcquireSpinLock(&child->lock, &irql);
-  int taken = !child->removed && channelSubmit(child->channel, &t->request);
+  struct LinkChannel *channel = child->removed ? NULL : child->channel;
+  channelEnter(channel);  /* held open past the lock: the transfer may run on this thread */
   KeReleaseSpinLock(&child->lock, irql);
+  int taken = channel && channelSubmit(channel, &t->request);
+  channelLeave(channel);
   if (!taken) {
     ExFreePool(t);
     complete(irp, STATUS_DEVICE_NOT_CONNECTED, 0);

@@ -17,6 +17,7 @@ enum {
   kConnectMs = 1000,
   kReplyMs = 1000,        /* beyond which vmouse counts as gone for the request */
   kTransferReplyMs = 5000, /* a device's report transfer: the bound of a USB control transfer */
+  kInlineReplyMs = 20,     /* how long the submitting thread waits for a reply itself */
   kRetryMs = 250,         /* between attempts to reach a vmouse that is not there */
   kLongestPayload = 65536 /* nothing of the mouse's is longer; more ends the connection */
 };
@@ -335,42 +336,68 @@ struct LinkChannel {
   void *context;
   volatile long stopping;
   int broken; /* a request failed; every later one fails at once */
-  struct ServiceLock *lock; /* guards the queue */
+  struct ServiceLock *lock; /* guards the queue, busy and awaiting */
   struct LinkRequest *first, *last;
+  int busy;                          /* a request is under way */
+  struct LinkRequest *awaiting;      /* under way, its reply left to the worker */
+  volatile long submitters;          /* inside channelSubmit (channelEnter) */
   struct ServiceEvent *queued; /* auto-reset: a request was queued, or the channel stops */
   struct ServiceThread *worker, *reader;
   struct Message requestMessage, reportMessage;
 };
 
-static int carryOut(struct LinkChannel *c, struct LinkRequest *r) {
-  struct Message *m = &c->requestMessage;
+/* Sends a request; 0 when it could not be sent. */
+static int sendRequest(struct LinkChannel *c, struct LinkRequest *r) {
   if (c->broken || !connected(&c->requests)) return 0;
-  int done = 0;
   if (r->kind == kLinkGetFeature) {
     const uint8_t length[2] = {(uint8_t)r->length, (uint8_t)(r->length >> 8)};
-    if (sendMessage(&c->requests, kVmGetFeature, length, sizeof length) &&
-        receiveMessage(&c->requests, m, kTransferReplyMs) == kReceived && m->type == kVmReport && m->length) {
-      size_t n = m->length < r->length ? m->length : r->length;
-      memset(r->report, 0, r->length);
-      memcpy(r->report, m->payload, n);
-      done = 1;
-    }
-  } else {
-    uint8_t type = r->kind == kLinkSetFeature ? kVmSetFeature : kVmWriteOutput;
-    done = sendMessage(&c->requests, type, r->report, r->length) &&
-           receiveMessage(&c->requests, m, kTransferReplyMs) == kReceived && m->type == kVmResult &&
-           m->length == 1 && m->payload[0] == 1;
+    return sendMessage(&c->requests, kVmGetFeature, length, sizeof length);
   }
-  if (!done) c->broken = 1;
-  return done;
+  uint8_t type = r->kind == kLinkSetFeature ? kVmSetFeature : kVmWriteOutput;
+  return sendMessage(&c->requests, type, r->report, r->length);
 }
 
-static struct LinkRequest *nextRequest(struct LinkChannel *c) {
+enum Reply { kAnswered, kRefused, kNotYet };
+
+/* Waits up to milliseconds for the reply to the request sent last. */
+static enum Reply awaitReply(struct LinkChannel *c, struct LinkRequest *r, int milliseconds) {
+  struct Message *m = &c->requestMessage;
+  enum Received got = receiveMessage(&c->requests, m, milliseconds);
+  if (got == kNothingYet) return kNotYet;
+  if (got == kEnded) return kRefused;
+  if (r->kind == kLinkGetFeature) {
+    if (m->type != kVmReport || !m->length) return kRefused;
+    size_t n = m->length < r->length ? m->length : r->length;
+    memset(r->report, 0, r->length);
+    memcpy(r->report, m->payload, n);
+    return kAnswered;
+  }
+  return m->type == kVmResult && m->length == 1 && m->payload[0] == 1 ? kAnswered : kRefused;
+}
+
+/* Ends a request: a channel whose request failed fails every later one at once. */
+static void finish(struct LinkChannel *c, struct LinkRequest *r, int succeeded) {
+  if (!succeeded) c->broken = 1;
   serviceLock(c->lock);
-  struct LinkRequest *r = c->first;
+  c->busy = 0;
+  int more = c->first != NULL;
+  serviceUnlock(c->lock);
+  r->done(r, succeeded);
+  if (more) serviceSetEvent(c->queued);
+}
+
+/* The next request for the worker: one whose reply the submitter stopped waiting for, or
+ * the first queued while no request is under way. */
+static struct LinkRequest *nextRequest(struct LinkChannel *c, int *awaiting) {
+  serviceLock(c->lock);
+  struct LinkRequest *r = c->awaiting;
+  *awaiting = r != NULL;
   if (r) {
+    c->awaiting = NULL;
+  } else if (!c->busy && (r = c->first)) {
     c->first = r->next;
     if (!c->first) c->last = NULL;
+    c->busy = 1;
   }
   serviceUnlock(c->lock);
   return r;
@@ -379,9 +406,12 @@ static struct LinkRequest *nextRequest(struct LinkChannel *c) {
 static void workerMain(void *argument) {
   struct LinkChannel *c = argument;
   for (;;) {
-    struct LinkRequest *r = nextRequest(c);
+    int awaiting = 0;
+    struct LinkRequest *r = nextRequest(c, &awaiting);
     if (r) {
-      r->done(r, !c->stopping && carryOut(c, r));
+      int sent = awaiting || (!c->stopping && sendRequest(c, r));
+      enum Reply reply = sent ? awaitReply(c, r, kTransferReplyMs) : kRefused;
+      finish(c, r, reply == kAnswered);
       continue;
     }
     if (c->stopping) return;
@@ -433,15 +463,48 @@ struct LinkChannel *channelOpen(struct VmouseLink *link, const char *path,
   return c;
 }
 
-int channelSubmit(struct LinkChannel *channel, struct LinkRequest *request) {
-  if (!channel || !channel->worker || channel->stopping) return 0;
+void channelEnter(struct LinkChannel *channel) {
+  if (channel) __atomic_add_fetch(&channel->submitters, 1, __ATOMIC_SEQ_CST);
+}
+
+void channelLeave(struct LinkChannel *channel) {
+  if (channel) __atomic_sub_fetch(&channel->submitters, 1, __ATOMIC_SEQ_CST);
+}
+
+int channelSubmit(struct LinkChannel *c, struct LinkRequest *request) {
+  if (!c || !c->worker || c->stopping) return 0;
   request->next = NULL;
-  serviceLock(channel->lock);
-  if (channel->last) channel->last->next = request;
-  else channel->first = request;
-  channel->last = request;
-  serviceUnlock(channel->lock);
-  serviceSetEvent(channel->queued);
+  serviceLock(c->lock);
+  const int now = !c->busy && !c->first && !c->awaiting;
+  if (now) {
+    c->busy = 1;
+  } else {
+    if (c->last) c->last->next = request;
+    else c->first = request;
+    c->last = request;
+  }
+  serviceUnlock(c->lock);
+  if (!now) {
+    serviceSetEvent(c->queued);
+    return 1;
+  }
+  /* Nothing under way: the request goes out on the caller's thread, and a reply that comes
+   * at once ends it there, which spares the system a hand-over to another thread and back.
+   * A reply that takes longer is awaited on the channel's thread, so that the caller (the
+   * system's dispatch of every device's requests) is not held up. */
+  if (!sendRequest(c, request)) {
+    finish(c, request, 0);
+    return 1;
+  }
+  enum Reply reply = awaitReply(c, request, kInlineReplyMs);
+  if (reply != kNotYet) {
+    finish(c, request, reply == kAnswered);
+    return 1;
+  }
+  serviceLock(c->lock);
+  c->awaiting = request;
+  serviceUnlock(c->lock);
+  serviceSetEvent(c->queued);
   return 1;
 }
 
@@ -450,10 +513,15 @@ void channelClose(struct LinkChannel *c) {
   __atomic_store_n(&c->stopping, 1, __ATOMIC_SEQ_CST);
   /* A request under way ends within its reply bound; closing its socket ends it sooner. */
   if (connected(&c->requests)) shutdown(c->requests.s, SD_BOTH);
+  while (__atomic_load_n(&c->submitters, __ATOMIC_SEQ_CST)) serviceWaitEvent(c->queued, 1);
   serviceSetEvent(c->queued);
   serviceJoinThread(c->worker);
   serviceJoinThread(c->reader);
-  for (struct LinkRequest *r; (r = nextRequest(c));) r->done(r, 0);
+  if (c->awaiting) c->awaiting->done(c->awaiting, 0);  /* handed over as the worker ended */
+  for (struct LinkRequest *r; (r = c->first);) {
+    c->first = r->next;
+    r->done(r, 0);
+  }
   connectionClose(&c->requests);
   connectionClose(&c->reports);
   serviceDestroyEvent(c->queued);

@@ -51,7 +51,7 @@ enum LinkChannelKind {
 enum LinkRequestKind { kLinkSetFeature, kLinkGetFeature, kLinkWriteOutput };
 
 /* One request to a device, its report id first. Once the channel has taken it, done is
- * called exactly once, on the channel's thread. */
+ * called exactly once. */
 struct LinkRequest {
   enum LinkRequestKind kind;
   uint8_t report[kLinkReportMax]; /* GetFeature: filled with the answer */
@@ -67,8 +67,14 @@ struct LinkChannel;
 struct LinkChannel *channelOpen(struct VmouseLink *link, const char *path,
                                 enum LinkChannelKind kind, LinkReportCallback onReport,
                                 void *context);
-/* 0 when the channel takes no more requests (it is closing): the request stays the caller's. */
+/* Carries a request out: on the caller's thread when nothing else is under way and the
+ * reply comes at once (done is then called before it returns), else on the channel's. 0 when
+ * the channel takes no more requests (it is closing): the request stays the caller's. The
+ * caller holds the channel between channelEnter and channelLeave, which it calls while it
+ * knows the channel open; channelClose waits for it to leave. */
 int channelSubmit(struct LinkChannel *channel, struct LinkRequest *request);
+void channelEnter(struct LinkChannel *channel);
+void channelLeave(struct LinkChannel *channel);
 /* Ends the channel: queued requests fail, and no callback comes after it returns. */
 void channelClose(struct LinkChannel *channel);
 
