@@ -25,8 +25,11 @@ bool KeyCapture::take(const KeyStroke& stroke) {
 }
 
 std::string keptKeyName(std::string layoutName, unsigned key) {
-  if (keyNameToUsage(layoutName) != 0) return layoutName;
   const std::string_view usName = usLayoutKeyName(key);
+  // The left and right halves of Ctrl, Shift, Alt and Win may share one name in a layout
+  // (Wine names the right Alt key "Alt"): for them the scan code says which half it was.
+  if (isModifierUsage(keyNameToUsage(usName))) return std::string(usName);
+  if (keyNameToUsage(layoutName) != 0) return layoutName;
   return usName.empty() ? layoutName : std::string(usName);
 }
 

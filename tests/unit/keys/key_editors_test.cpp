@@ -75,6 +75,13 @@ TEST(CapturedKey, NamesTheTablesDoNotKnowFallBackToTheUsNameOfTheSameKey) {
       {"KP_Enter", 0x11C, "Num Enter"},
       {"Strg", 0x1D, "Ctrl"},             // a German layout
       {"Z", 0x15, "Z"},                   // a known name stands, wherever the key sits
+      // Both halves of a modifier by one name: the scan code tells them apart.
+      {"Alt", 0x138, "Right Alt"},        // Wine's name for the right Alt key
+      {"Alt", 0x38, "Alt"},
+      {"Shift", 0x36, "Right Shift"},
+      {"Ctrl", 0x11D, "Right Ctrl"},
+      {"Left Windows", 0x15C, "Right Windows"},
+      {"Strg-Rechts", 0x11D, "Right Ctrl"},
       {"F13", 0x64, "F13"},               // no US name either: kept, and unassignable
       {"", 0x5D, ""},
   };
