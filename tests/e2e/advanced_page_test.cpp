@@ -228,6 +228,94 @@ TEST_F(AdvancedPage, RecordEditSaveAndApplyAMacro) {
   EXPECT_EQ(GetPrivateProfileIntW(L"greet", L"ItemCount", -1, recordIni.c_str()), -1);
 }
 
+// Saving a macro moves it to the end of record.ini and deleting one moves those after it up, so
+// macro numbers change; the loop counts and the Macro Key buttons of both key tables stay with
+// their macros, also across a restart.
+TEST_F(AdvancedPage, LoopCountsAndMacroKeysStayWithTheirMacros) {
+  const std::wstring recordIni = (install.folder() / L"record.ini").wstring();
+  for (const auto& [name, press] : {std::pair{L"A", L"A   Dn"}, std::pair{L"B", L"B   Dn"}, std::pair{L"C", L"C   Dn"}}) {
+    WritePrivateProfileStringW(name, L"ItemCount", L"2", recordIni.c_str());
+    WritePrivateProfileStringW(name, L"Item0", press, recordIni.c_str());
+    WritePrivateProfileStringW(name, L"Item1", L"50 ms", recordIni.c_str());
+  }
+  start();
+  show();
+  // Button 4 of key table A plays B, button 4 of table B plays C.
+  const auto giveMacro = [&](int item, const std::wstring& name) {
+    HWND dialog = key_editor::chooseEditor(*program, 4, key_editor::kMacroKey, key_editor::kMacroText);
+    ASSERT_TRUE(dialog) << "no macro editor";
+    HWND list = key_editor::openEditorList(dialog, key_editor::kChoiceBox, key_editor::kMacroList);
+    ASSERT_TRUE(list);
+    ASSERT_TRUE(key_editor::clickEditorItem(dialog, list, key_editor::kMacroList, item));
+    EXPECT_EQ(textOf(GetDlgItem(dialog, key_editor::kMacroText)), name);
+    EXPECT_TRUE(key_editor::closeEditor(*program, dialog, kDialogOk));
+  };
+  giveMacro(1, L"B");
+  click(kModeB);
+  program->settle();
+  giveMacro(2, L"C");
+  click(kNextPage);
+  ASSERT_TRUE(waitUntil([&] { return listItems(child(kMacroList)).size() == 3; }, 5s));
+
+  const auto select = [&](const std::wstring& name) {
+    ASSERT_TRUE(clickListItem(child(kMacroList), name));
+    ASSERT_TRUE(waitUntil([&] { return textOf(child(kNameEdit)) == name; }, 5s));
+  };
+  const auto setLoopTimes = [&](const std::wstring& count) {
+    // Into the box, and all of its text selected, as a user's double click does.
+    clickWindow(child(kLoopEdit), 20, 7);
+    program->settle();
+    SendMessageW(child(kLoopEdit), EM_SETSEL, 0, -1);
+    typeText(count);
+    ASSERT_TRUE(waitUntil([&] { return textOf(child(kLoopEdit)) == count; }, 5s));
+  };
+  for (const auto& [name, count] : {std::pair{L"A", L"5"}, std::pair{L"B", L"7"}, std::pair{L"C", L"9"}}) {
+    select(name);
+    setLoopTimes(count);
+  }
+  // A goes: C shows its own count, and Confirm keeps B's and C's with them.
+  select(L"A");
+  click(kDelete);
+  ASSERT_TRUE(waitUntil([&] { return listItems(child(kMacroList)).size() == 2; }, 5s));
+  select(L"C");
+  EXPECT_EQ(textOf(child(kLoopEdit)), L"9");
+  click(kConfirm);
+  program->settle();
+  click(kApply);
+  // A block: the loop count, then the press after its 50 ms; a macro word: class 9, repeat
+  // mode, number + 1.
+  const auto blockOf = [](const char* loop, const char* key) { return std::string(loop) + "05" + key + "0000"; };
+  const auto macroWord = [](int number) { return "09000" + std::to_string(number + 1) + "00"; };
+  const auto button4 = [](const std::string& matrix) { return matrix.substr(4 * 8, 8); };  // entry 3 is word 4
+  const auto expectMouse = [&](const std::string& block0, const std::string& block1, int numberA, int numberB) {
+    ASSERT_TRUE(program->settle()) << "the Apply did not end";
+    const auto first = mouse.macroBlock(0), second = mouse.macroBlock(1);
+    ASSERT_TRUE(first && second) << mouse.error();
+    EXPECT_EQ(first->substr(0, block0.size()), block0);
+    EXPECT_EQ(second->substr(0, block1.size()), block1);
+    const auto state = mouse.dump();
+    ASSERT_TRUE(state);
+    const std::vector<std::string> matrices = state->strings("key_matrices");
+    ASSERT_EQ(matrices.size(), 4u);
+    EXPECT_EQ(button4(matrices[0]), macroWord(numberA)) << "key table A: the macro number of B";
+    EXPECT_EQ(button4(matrices[2]), macroWord(numberB)) << "key table B: the macro number of C";
+  };
+  expectMouse(blockOf("0007", "05"), blockOf("0009", "06"), 0, 1);
+
+  // After a restart Confirm of B moves it behind C: the buttons follow again.
+  program.reset();
+  start();
+  show();
+  click(kNextPage);
+  ASSERT_TRUE(waitUntil([&] { return listItems(child(kMacroList)) == std::vector<std::wstring>{L"B", L"C"}; }, 5s));
+  select(L"B");
+  EXPECT_EQ(textOf(child(kLoopEdit)), L"7");
+  click(kConfirm);
+  program->settle();
+  click(kApply);
+  expectMouse(blockOf("0009", "06"), blockOf("0007", "05"), 1, 0);
+}
+
 TEST_F(AdvancedPage, SkinDialogChoosesSkinAndColourOrChangesNothing) {
   openAdvancedPage();
   const Capture before = settledCapture();
