@@ -45,10 +45,14 @@ class CountingPauser final : public Pauser {
   double spent_ = 0;  // ms actually spent in the pauses
 };
 
-struct NoMessages final : MessageSink {
+// The Apply's messages (a save that failed), on stderr and counted: a run whose save failed
+// did not measure a whole Apply.
+struct CountedMessages final : MessageSink {
   void show(const std::string& text, const std::string&) override {
     std::fprintf(stderr, "bench_apply: %s\n", text.c_str());
+    ++count;
   }
+  int count = 0;
 };
 
 int fail(const std::string& message) {
@@ -92,9 +96,11 @@ int main(int argc, char** argv) {
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("ombrisk-bench-apply-" + std::to_string(server ? server->port() : 0));
   std::filesystem::create_directories(folder);
-  auto io = makePortableFileIo();
-  auto store = makePortableProfileStore();
-  NoMessages messages;
+  // The files as the program saves them: through the platform's file operations (the
+  // portable ones cannot replace an existing file on Windows).
+  auto io = makePlatformFileIo();
+  auto store = makePlatformProfileStore();
+  CountedMessages messages;
   const SettingsFileContext files{dataPathsFromModule((folder / "Ombrisk.exe").string()), *io, messages, "bench"};
   int ignored = 0;
   io->replaceAtomically(files.paths.configBin, std::vector<std::uint8_t>(kConfigFileSize, 0), ignored);
@@ -132,5 +138,6 @@ int main(int argc, char** argv) {
   std::printf("time spent in the pauses: %.1f ms per run (mean)\n", spentPerRun);
   std::printf("mandated pauses: %u ms\n", pauseSum);
   std::printf("ratio: %.3f\n", median / pauseSum);
+  if (messages.count) return fail(std::to_string(messages.count) + " saves of the settings failed");
   return failedRuns ? fail(std::to_string(failedRuns) + " runs did not reach the mouse whole") : 0;
 }
