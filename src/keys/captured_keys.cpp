@@ -64,6 +64,17 @@ void paintSingleKeyContent(Painter& painter, Language language, const CapturedKe
                  TextColour::White);
 }
 
+void paintComboKeyCaptions(Painter& painter, Language language, TextColour colour) {
+  const KeyEditorSurface surface = comboKeySurface();
+  using enum KeyEditorControl;
+  painter.text(editorText(language, EditorText::ComboModifierCaption),
+               captionAbove(regionOf(surface.regions, ModifierBox).rect), TextPlacement::Centred, colour);
+  painter.text(editorText(language, EditorText::ComboKey1Caption), captionAbove(childOf(surface.children, Key1Edit).rect),
+               TextPlacement::Centred, colour);
+  painter.text(editorText(language, EditorText::ComboKey2Caption), captionAbove(childOf(surface.children, Key2Edit).rect),
+               TextPlacement::Centred, colour);
+}
+
 void paintComboKeyContent(Painter& painter, Language language, const CapturedKey& key1, const CapturedKey& key2,
                           TextColour colour) {
   const std::string note = comboKeyNote(language, key1, key2);

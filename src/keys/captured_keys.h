@@ -81,7 +81,10 @@ std::string comboKeyNote(Language language, const CapturedKey& key1, const Captu
 
 // The single-key editor's labels: the prompt, and the note under an unassignable key.
 void paintSingleKeyContent(Painter& painter, Language language, const CapturedKey& key);
-// The combination editor's labels, in the dialog's label colour: its note.
+// The combination editor's captions above the modifier box and the two key edits, in the
+// dialog's label colour.
+void paintComboKeyCaptions(Painter& painter, Language language, TextColour colour);
+// The combination editor's note, in the dialog's label colour.
 void paintComboKeyContent(Painter& painter, Language language, const CapturedKey& key1,
                           const CapturedKey& key2, TextColour colour);
 

@@ -15,6 +15,7 @@
 #include "macros/macro_dialog_win32.h"
 #include "skin/png_win32.h"
 #include "skin/skin_files.h"
+#include "skin/skins_dialog_win32.h"
 #include "support/dialog_user_win32.h"
 #include "support/temp_folder.h"
 #include "util/wide_win32.h"
@@ -504,10 +505,12 @@ TEST_F(KeyEditorDialogs, DISABLED_Screenshots) {
     });
     dialog.run(nullptr);
   };
+  for (const wchar_t* skin : {L"Graphite", L"Ember"})
   for (const auto& [language, code] : {std::pair{Language::English, L"EN"}, std::pair{Language::SimplifiedChinese, L"CHS"},
                                        std::pair{Language::TraditionalChinese, L"CHT"}}) {
+    skinState().folder = testing::utf8FromPath(testing::installFolder() / L"Skins" / skin);
     setInterfaceLanguage(language);
-    const std::wstring suffix = std::wstring(L"-") + code;
+    const std::wstring suffix = std::wstring(L"-") + skin + L"-" + code;
     {
       CSingleDialog single;
       shoot(single, L"single" + suffix, [](DialogUser& u) { u.typeKey(VK_F13); }, std::nullopt);
@@ -546,6 +549,10 @@ TEST_F(KeyEditorDialogs, DISABLED_Screenshots) {
         u.clickItem(593, 3);  // the long name
         u.click(228, 186);
       }, POINT{60, 135});
+    }
+    {
+      CSkinsDialog skins(testing::utf8FromPath(testing::installFolder()) + "\\");
+      shoot(skins, L"skins" + suffix, [](DialogUser&) {}, POINT{60, 135});
     }
   }
 }
