@@ -104,11 +104,11 @@ def window_button(p, kind, over):
     elif kind == "close":
         draw.line([5, 5, 12, 12], fill=g, width=2)
         draw.line([12, 5, 5, 12], fill=g, width=2)
-    else:  # skins: four colour chips
-        chips = [(230, 80, 80), (90, 200, 90), (80, 140, 240), (240, 200, 60)]
-        for i, colour in enumerate(chips):
-            x, y = 4 + (i % 2) * 5, 4 + (i // 2) * 5
-            draw.rectangle([x, y, x + 3, y + 3], fill=colour)
+    else:  # skins: a painter's palette with three dabs of paint and its thumb hole
+        draw.ellipse([2, 4, 15, 14], fill=g)
+        draw.ellipse([9, 10, 12, 13], fill=back)
+        for (x, y), colour in zip([(4, 7), (7, 6), (11, 6)], [(230, 80, 80), (90, 200, 90), (80, 140, 240)]):
+            draw.rectangle([x, y, x + 1, y + 1], fill=colour)
     return image
 
 
@@ -299,22 +299,24 @@ def dialog(p, name):
     draw.line([2, 31, w - 3, 31], fill=p["panel_edge"])
     draw.rounded_rectangle(box(8, 40, 372, 246), radius=6, fill=p["panel"], outline=p["panel_edge"])
     baked = font(12)
+    # The captions above boxes and edits are interface texts, drawn by the program in its
+    # language on these bands (40 pixels wider than the box on each side).
     if name == "single-key":
         draw.rounded_rectangle(box(20, 104, 204, 128), radius=3, fill=p["bar"])  # prompt band
         field(draw, p, (71, 126, 153, 146))
-        key_cap(draw, p, (250, 90, 330, 160))
+        keyboard(draw, p, (222, 86, 360, 160), lit=[(1, 3)])
     elif name == "combo-key":
-        for label, top in (("Ctrl / Shift / Alt / Win", 50), ("Key 1", 101), ("Key 2", 151)):
-            draw.text((49, top), label, font=baked, fill=p["glyph"])
+        for top in (49, 100, 150):
+            draw.rounded_rectangle(box(10, top, 171, top + 20), radius=3, fill=p["bar"])
         field(draw, p, (49, 69, 132, 85), arrow_from=117)
-        draw.text((86, 88), "+", font=baked, fill=p["accent"])
+        draw.text((86, 86), "+", font=baked, fill=p["accent"])
         field(draw, p, (48, 118, 133, 136))
-        draw.text((86, 139), "+", font=baked, fill=p["accent"])
+        draw.text((86, 136), "+", font=baked, fill=p["accent"])
         field(draw, p, (48, 168, 133, 186))
-        key_cap(draw, p, (230, 80, 290, 140))
-        key_cap(draw, p, (300, 100, 350, 150))
+        # A combination: a modifier and two keys held together.
+        keyboard(draw, p, (222, 86, 360, 160), lit=[(2, 0), (0, 2), (1, 5)])
     elif name == "fire-key":
-        draw.text((49, 50), "Key", font=baked, fill=p["glyph"])
+        draw.rounded_rectangle(box(10, 49, 171, 69), radius=3, fill=p["bar"])
         field(draw, p, (49, 69, 132, 85), arrow_from=117)
         draw.rounded_rectangle(box(10, 100, 171, 120), radius=3, fill=p["bar"])
         field(draw, p, (48, 118, 133, 136))
@@ -335,16 +337,15 @@ def dialog(p, name):
         field(draw, p, (42, 128, 151, 144), arrow_from=136)
         # The macro dialog's title band: 50 pixels either side of the box, inside the panel.
         draw.rounded_rectangle(box(12, 112, 201, 128), radius=3, fill=p["bar"])
-        if name == "skins.png" or name == "skins":
-            # The prompt is centred on 12..181 on one line; the English one is wider than
-            # that, so its band reaches further on both sides.
-            draw.rounded_rectangle(box(3, 66, 191, 92), radius=4, fill=p["tab"], outline=p["accent_dim"])
+        if name == "skins":
+            # The prompt is centred on 12..200 on one line, inside the panel.
+            draw.rounded_rectangle(box(10, 66, 202, 92), radius=4, fill=p["tab"], outline=p["accent_dim"])
             draw.rectangle(box(41, 93, 152, 111), outline=p["field_edge"])
         if name == "macro-key":
-            # Three lines of text beside each tick box.
+            # Up to three lines of text beside each tick box, inside the panel's border.
             for top in (78, 128, 178):
                 paste(image, pane(p, False), 220, top)
-                draw.rounded_rectangle(box(237, top - 16, 372, top + 32), radius=3, fill=p["bar"])
+                draw.rounded_rectangle(box(237, top - 16, 369, top + 32), radius=3, fill=p["bar"])
         if name in ("media-key", "windows-key"):
             glyph = "\u266b" if name == "media-key" else "\u2318"
             draw.rounded_rectangle(box(240, 80, 340, 180), radius=12, outline=p["accent"], width=3)
@@ -359,10 +360,24 @@ def dialog(p, name):
     return image
 
 
-def key_cap(draw, p, rect):
+def keyboard(draw, p, rect, lit):
+    """A keyboard seen from above: three rows of keys and a space bar, the keys at the (row,
+    column) places of lit pressed (in the accent colour)."""
     left, top, right, bottom = rect
-    draw.rounded_rectangle([left, top, right, bottom], radius=8, fill=p["tab"], outline=p["accent"], width=2)
-    draw.rounded_rectangle([left + 6, top + 4, right - 6, bottom - 10], radius=6, fill=p["button_top"])
+    draw.rounded_rectangle([left, top, right, bottom], radius=8, fill=p["tab"], outline=p["accent_dim"], width=2)
+    pitch, size = 17, 14
+    for row in range(3):
+        x0 = left + 9 + (row * 4)
+        for column in range(7):
+            x, y = x0 + column * pitch, top + 8 + row * pitch
+            if x + size > right - 8:
+                break
+            on = (row, column) in lit
+            draw.rounded_rectangle([x, y, x + size, y + size - 2], radius=3,
+                                   fill=p["accent"] if on else p["button_top"],
+                                   outline=p["lit"] if on else p["button_bottom"])
+    draw.rounded_rectangle([left + 35, top + 8 + 3 * pitch, right - 35, top + 8 + 3 * pitch + 8], radius=3,
+                           fill=p["button_top"], outline=p["button_bottom"])
 
 
 DIALOGS = ["single-key", "windows-key", "media-key", "fire-key", "macro-key", "combo-key",

@@ -11,7 +11,7 @@ cd "$root"
 seconds=${1:-60}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(config_load profile_file macro_file device_answers event_report vmouse_wire png_header)
+((${#targets[@]})) || targets=(config_load profile_file macro_file profile_import device_answers event_report vmouse_wire png_header)
 
 if [[ ! -f build/fuzz/build.ninja ]]; then
   CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRISK_FUZZ=ON >/dev/null

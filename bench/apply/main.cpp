@@ -52,10 +52,14 @@ class CountingPauser final : public Pauser {
   double spent_ = 0;  // ms actually spent in the pauses
 };
 
-struct NoMessages final : MessageSink {
+// The Apply's messages (a save that failed), on stderr and counted: a run whose save failed
+// did not measure a whole Apply.
+struct CountedMessages final : MessageSink {
   void show(const std::string& text, const std::string&) override {
     std::fprintf(stderr, "bench_apply: %s\n", text.c_str());
+    ++count;
   }
+  int count = 0;
 };
 
 int fail(const std::string& message) {
@@ -118,12 +122,14 @@ int main(int argc, char** argv) {
   }
 
   CountingPauser pauser;
-  NoMessages messages;
+  CountedMessages messages;
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("ombrisk-bench-apply-" + std::to_string(server ? server->port() : 0));
   std::filesystem::create_directories(folder);
-  auto io = makePortableFileIo();
-  auto store = makePortableProfileStore();
+  // The files as the program saves them: through the platform's file operations (the
+  // portable ones cannot replace an existing file on Windows).
+  auto io = makePlatformFileIo();
+  auto store = makePlatformProfileStore();
   const SettingsFileContext files{dataPathsFromModule((folder / "Ombrisk.exe").string()), *io, messages, "bench"};
   const ButtonLabelSet labels;
   auto resolution = makePlatformTimerResolution();
@@ -196,5 +202,6 @@ int main(int argc, char** argv) {
   std::filesystem::remove_all(folder);
   if (server) server->stop();
   for (const auto& [name, ratio] : ratios) std::printf("ratio (%s): %.3f\n", name.c_str(), ratio);
+  if (messages.count) return fail(std::to_string(messages.count) + " saves of the settings failed");
   return failedRuns ? fail(std::to_string(failedRuns) + " runs did not reach the mouse whole") : 0;
 }

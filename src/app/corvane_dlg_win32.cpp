@@ -45,7 +45,17 @@ CCorvaneDlg::~CCorvaneDlg() {
   if (titleFont_) deleteCountedGdi(titleFont_);
 }
 
-INT_PTR CCorvaneDlg::run() { return runModal(GetModuleHandleW(nullptr), IDD_MAIN_WINDOW, nullptr); }
+INT_PTR CCorvaneDlg::run() {
+  // The window lives in the tray and has no taskbar button. Its tool-window style (step 4 of
+  // the initialisation) says so to Windows, but Wine's desktop taskbar gives a button to every
+  // visible window without an owner, whatever its style: the window gets an owner that is
+  // never shown, which keeps it off the taskbar of both (and off Alt+Tab, as tool windows are).
+  HWND owner = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  const INT_PTR result = runModal(GetModuleHandleW(nullptr), IDD_MAIN_WINDOW, owner);
+  if (owner) DestroyWindow(owner);
+  return result;
+}
 
 BOOL CCorvaneDlg::onInitDialog() {
   // 1. One instance: a second one ends here, silently.

@@ -90,6 +90,8 @@ constexpr TextRow kTextTable[] = {
      "按Ctrl+Break可以停止錄製"},
     {TextId::RecordingNotStarted, "It doesn\u2019t start recording, unnecessary to press Stop key!",
      "没有开始录制,点击停止录制按钮没有意义！", "沒有開始錄製，點擊停止錄製按鈕沒有意義！"},
+    {TextId::KeysNotRecorded, "Keys the mouse cannot play back were not recorded",
+     "鼠标无法回放的按键没有录制", "滑鼠無法回放的按鍵沒有錄製"},
     {TextId::WebLink, kVendorWebSite.data(), kVendorWebSite.data(), kVendorWebSite.data()},
     {TextId::ApplyIncomplete,
      "The mouse did not receive all the settings, so nothing was saved. Check that it is connected and apply again.",

@@ -103,6 +103,7 @@ enum class TextId : std::size_t {
   MacroNameExists,
   RecordingStopHint,
   RecordingNotStarted,
+  KeysNotRecorded,  // followed by the names of the keys a recording left out
   WebLink,
   ApplyIncomplete,  // an Apply some of whose transfers failed
   FileNotRewritten,  // "{file}": a profile file that could not be read whole was left alone

@@ -1,5 +1,6 @@
 #include "keys/button_labels.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace ombrisk {
@@ -29,6 +30,21 @@ std::string functionLabel(const InterfaceTexts& texts, KeyFunction function, std
 
 std::string detailedLabel(const InterfaceTexts& texts, KeyFunction function, const std::string& detail) {
   return texts[keyFunctionText(function)] + "-" + detail;
+}
+
+void followMacroLabels(SettingsRecord& record, const ButtonLabelSet& labels, const InterfaceTexts& texts,
+                       std::span<const std::string> macroNames) {
+  const std::size_t numbered = std::min(macroNames.size(), rec::kMacroCount);
+  for (const KeyTableId table : {KeyTableId::A, KeyTableId::B})
+    for (std::size_t entry = 0; entry < kButtonCount; ++entry) {
+      if (record.key(table, KeyField::Function, entry) != static_cast<std::uint8_t>(KeyFunction::MacroKey)) continue;
+      const std::string& label = buttonLabel(labels, table, entry);
+      for (std::size_t number = 0; number < numbered; ++number)
+        if (label == detailedLabel(texts, KeyFunction::MacroKey, macroNames[number])) {
+          record.key(table, KeyField::MacroNumber, entry) = static_cast<std::uint8_t>(number);
+          break;
+        }
+    }
 }
 
 std::string comboLabel(const InterfaceTexts& texts, const std::string& modifier, const std::string& key1,

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "app/interface_texts.h"
@@ -31,6 +32,14 @@ std::string detailedLabel(const InterfaceTexts& texts, KeyFunction function, con
 // "<Combo Key>-" and the parts given (modifier, key 1, key 2) joined by "+".
 std::string comboLabel(const InterfaceTexts& texts, const std::string& modifier, const std::string& key1,
                        const std::string& key2);
+
+// A Macro Key button plays a macro by its number, the macro's position in record.ini, which
+// changes when a saved macro moves to the end of the file or one before it is deleted. Each
+// Macro Key entry of both tables whose label ("<Macro Key>-<name>") names one of macroNames
+// (the file's order, in which the blocks were just encoded; the first twelve have numbers)
+// gets that macro's number; one whose label names none of them keeps its number.
+void followMacroLabels(SettingsRecord& record, const ButtonLabelSet& labels, const InterfaceTexts& texts,
+                       std::span<const std::string> macroNames);
 
 // The label of one entry as its function alone names it (functions with parameters read as
 // the function's text alone); an unknown function value gives "".

@@ -25,8 +25,11 @@ bool KeyCapture::take(const KeyStroke& stroke) {
 }
 
 std::string keptKeyName(std::string layoutName, unsigned key) {
-  if (keyNameToUsage(layoutName) != 0) return layoutName;
   const std::string_view usName = usLayoutKeyName(key);
+  // The left and right halves of Ctrl, Shift, Alt and Win may share one name in a layout
+  // (Wine names the right Alt key "Alt"): for them the scan code says which half it was.
+  if (isModifierUsage(keyNameToUsage(usName))) return std::string(usName);
+  if (keyNameToUsage(layoutName) != 0) return layoutName;
   return usName.empty() ? layoutName : std::string(usName);
 }
 
@@ -59,6 +62,17 @@ void paintSingleKeyContent(Painter& painter, Language language, const CapturedKe
   if (key.unassignable())
     painter.text(editorText(language, EditorText::UnassignableKey), singleKeyNoteRegion(), TextPlacement::Centred,
                  TextColour::White);
+}
+
+void paintComboKeyCaptions(Painter& painter, Language language, TextColour colour) {
+  const KeyEditorSurface surface = comboKeySurface();
+  using enum KeyEditorControl;
+  painter.text(editorText(language, EditorText::ComboModifierCaption),
+               captionAbove(regionOf(surface.regions, ModifierBox).rect), TextPlacement::Centred, colour);
+  painter.text(editorText(language, EditorText::ComboKey1Caption), captionAbove(childOf(surface.children, Key1Edit).rect),
+               TextPlacement::Centred, colour);
+  painter.text(editorText(language, EditorText::ComboKey2Caption), captionAbove(childOf(surface.children, Key2Edit).rect),
+               TextPlacement::Centred, colour);
 }
 
 void paintComboKeyContent(Painter& painter, Language language, const CapturedKey& key1, const CapturedKey& key2,

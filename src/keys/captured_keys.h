@@ -38,7 +38,8 @@ class KeyCapture {
 // tables know it. Layouts of other languages, and Wine's X11 keyboard ("Return", "Control",
 // "Super_L"), name many keys otherwise; those keys keep the US English name of the same key
 // (the same scan code), so that they can still be assigned. A key without such a name keeps
-// the layout's name and cannot be assigned.
+// the layout's name and cannot be assigned. The left and right halves of Ctrl, Shift, Alt
+// and Win always keep the US English name of their scan code, whatever the layout calls them.
 std::string keptKeyName(std::string layoutName, unsigned key);
 
 // One key as an editor captured it: the name the keyboard layout gave.
@@ -80,7 +81,10 @@ std::string comboKeyNote(Language language, const CapturedKey& key1, const Captu
 
 // The single-key editor's labels: the prompt, and the note under an unassignable key.
 void paintSingleKeyContent(Painter& painter, Language language, const CapturedKey& key);
-// The combination editor's labels, in the dialog's label colour: its note.
+// The combination editor's captions above the modifier box and the two key edits, in the
+// dialog's label colour.
+void paintComboKeyCaptions(Painter& painter, Language language, TextColour colour);
+// The combination editor's note, in the dialog's label colour.
 void paintComboKeyContent(Painter& painter, Language language, const CapturedKey& key1,
                           const CapturedKey& key2, TextColour colour);
 

@@ -22,6 +22,7 @@ void CComboDialog::initContent() {
 }
 
 void CComboDialog::drawContent(Painter& painter, TextColour labelColour) {
+  paintComboKeyCaptions(painter, texts().language(), labelColour);
   paintComboKeyContent(painter, texts().language(), key1_, key2_, labelColour);
 }
 

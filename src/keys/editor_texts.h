@@ -20,6 +20,10 @@ constexpr std::string_view translated(const Translations& texts, Language langua
 enum class EditorText : std::size_t {
   SingleKeyPrompt,
   UnassignableKey,  // under a captured key that the key tables do not know
+  ComboModifierCaption,  // above the combination editor's modifier box
+  ComboKey1Caption,
+  ComboKey2Caption,
+  FireKeyCaption,        // above the fire-key editor's key box
   FireSpeedCaption,
   FireTimesCaption,
   FireSpeedNote,

@@ -32,6 +32,9 @@ void paintFireKeyContent(Painter& painter, Language language) {
     painter.text(editorText(language, text), captionAbove(childOf(surface.children, edit).rect),
                  TextPlacement::Centred, TextColour::White);
   };
+  painter.text(editorText(language, EditorText::FireKeyCaption),
+               captionAbove(regionOf(surface.regions, KeyEditorControl::FireKeyBox).rect), TextPlacement::Centred,
+               TextColour::White);
   caption(KeyEditorControl::SpeedEdit, EditorText::FireSpeedCaption);
   caption(KeyEditorControl::TimesEdit, EditorText::FireTimesCaption);
   painter.text(editorText(language, EditorText::FireSpeedNote), kFireSpeedNoteRegion, TextPlacement::Paragraph,

@@ -42,7 +42,7 @@ FieldReading readFireTimes(std::string_view text);
 // The 61 texts of the key list, in list order (the same in every language).
 std::vector<std::string> fireKeyItems();
 
-// The captions above the two edits and the two notes, in white.
+// The captions above the key box and the two edits, and the two notes, in white.
 void paintFireKeyContent(Painter& painter, Language language);
 
 }  // namespace ombrisk

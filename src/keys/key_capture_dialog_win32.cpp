@@ -45,6 +45,10 @@ bool CKeyCaptureDialog::preTranslateMessage(MSG& message) {
   if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) &&
       (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE))
     return true;
+  // Tab is a key like any other here: it goes into the focused field, and the focus stays
+  // there (the dialog manager would move it on to the next field, whose edit then took the
+  // key's release as its own key).
+  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB) return true;
   return CSkinnedDialog::preTranslateMessage(message);
 }
 

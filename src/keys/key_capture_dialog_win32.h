@@ -1,6 +1,6 @@
 // What the single-key and combination editors share: their keyboard hook, installed once the
 // content is up and removed before the window goes, and the keys that are captured by name
-// instead of acting on the dialog (Enter, Escape, the Windows keys).
+// instead of acting on the dialog (Enter, Escape, Tab, the Windows keys).
 #pragma once
 
 #include <windows.h>

@@ -21,6 +21,8 @@ struct KeyNameUsage {
 // "Eurpo(Note 2)" and the three recorded mouse buttons.
 std::span<const KeyNameUsage> keyNameTable();
 std::uint8_t keyNameToUsage(std::string_view name);
+// Left and right Ctrl, Shift, Alt and Win (0xE0..0xE7).
+constexpr bool isModifierUsage(std::uint8_t usage) { return usage >= 0xE0 && usage <= 0xE7; }
 // The first key name of a usage, for display; "" when no name has it.
 std::string_view usageToKeyName(std::uint8_t usage);
 

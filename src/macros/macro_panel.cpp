@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "keys/button_labels.h"
 #include "macros/macro_codec.h"
 #include "macros/macro_store.h"
 #include "util/decimal.h"
@@ -42,11 +43,14 @@ std::string delayEntryFromTyped(std::string_view typed) {
 
 bool isDelayEntry(std::string_view entry) { return entry.find("ms") != std::string_view::npos; }
 
-MacroPanel::MacroPanel(ProfileStore& store, std::string recordIni, SettingsRecord& record, const InterfaceTexts& texts)
-    : store_(store), recordIni_(std::move(recordIni)), record_(record), texts_(texts) {}
+MacroPanel::MacroPanel(ProfileStore& store, std::string recordIni, SettingsRecord& record, const InterfaceTexts& texts,
+                       const ButtonLabelSet* labels)
+    : store_(store), recordIni_(std::move(recordIni)), record_(record), texts_(texts), labels_(labels) {}
 
 void MacroPanel::load() {
-  names_ = ombrisk::macroNames(store_, recordIni_);
+  const ProfileDocument file = store_.load(recordIni_);
+  names_ = file.sectionNames();
+  blockOwners_ = macroBlockOwners(file, record_);
   entries_.clear();
   selectedEntry_.reset();
   if (names_.empty()) {
@@ -62,7 +66,15 @@ void MacroPanel::showMacro(std::size_t index, bool alwaysShowLoopCount) {
   nameText_ = names_[index];
   entries_ = readMacroEntries(store_, recordIni_, names_[index]);
   selectedEntry_.reset();
-  if (alwaysShowLoopCount || !entries_.empty()) setLoopText(std::to_string(loopCountOfMacro(record_, index)));
+  const std::optional<std::size_t> block = blockOf(names_[index]);
+  if (alwaysShowLoopCount || !entries_.empty())
+    setLoopText(std::to_string(block ? loopCountOfMacro(record_, *block) : 0));
+}
+
+std::optional<std::size_t> MacroPanel::blockOf(std::string_view name) const {
+  for (std::size_t t = 0; t < blockOwners_.size(); ++t)
+    if (!blockOwners_[t].empty() && blockOwners_[t] == name) return t;
+  return std::nullopt;
 }
 
 void MacroPanel::selectMacro(std::optional<std::size_t> index) {
@@ -79,7 +91,9 @@ void MacroPanel::selectEntry(std::optional<std::size_t> index) {
 }
 
 void MacroPanel::setLoopText(std::string_view text) {
-  loopText_ = setLoopCountFromText(text, selectedMacro_, record_);
+  const std::optional<std::size_t> block =
+      selectedMacro_ && *selectedMacro_ < names_.size() ? blockOf(names_[*selectedMacro_]) : std::nullopt;
+  loopText_ = setLoopCountFromText(text, block, record_);
 }
 
 std::optional<PanelMessage> MacroPanel::newMacro() {
@@ -108,8 +122,13 @@ std::optional<PanelMessage> MacroPanel::deleteMacro() {
   selectedEntry_.reset();
   nameText_.clear();
   selectedMacro_.reset();
-  if (ombrisk::deleteMacro(store_, recordIni_, name)) return std::nullopt;
-  return PanelMessage{macroFileNotSavedMessage(texts_.language(), recordIni_), PanelMessage::Caption::Warning};
+  if (!ombrisk::deleteMacro(store_, recordIni_, name))
+    return PanelMessage{macroFileNotSavedMessage(texts_.language(), recordIni_), PanelMessage::Caption::Warning};
+  // Its block keeps its events until the next save, but no macro of that name any more (a
+  // new one of the same name is another macro).
+  for (std::string& owner : blockOwners_)
+    if (owner == name) owner.clear();
+  return std::nullopt;
 }
 
 std::optional<PanelMessage> MacroPanel::save() {
@@ -117,11 +136,10 @@ std::optional<PanelMessage> MacroPanel::save() {
   const std::string name = names_[*selectedMacro_];
 
   // Saving moves the section to the end of the file, and with it the macro numbers; the loop
-  // counts live in the blocks by number, so they are carried along by name.
-  const std::vector<std::string> before = ombrisk::macroNames(store_, recordIni_);
+  // counts live in the blocks by number, so they are carried along by the macros' names.
   std::vector<std::pair<std::string, std::uint16_t>> loopCounts;
-  for (std::size_t t = 0; t < std::min(before.size(), rec::kMacroCount); ++t)
-    loopCounts.emplace_back(before[t], macroLoopCount(record_.macroBlock(t)));
+  for (std::size_t t = 0; t < rec::kMacroCount; ++t)
+    if (!blockOwners_[t].empty()) loopCounts.emplace_back(blockOwners_[t], macroLoopCount(record_.macroBlock(t)));
 
   const MacroSaveResult result = saveMacro(store_, recordIni_, name, entries_, record_, texts_.language());
   switch (result.outcome) {
@@ -146,6 +164,9 @@ std::optional<PanelMessage> MacroPanel::save() {
                                    [&](const auto& entry) { return entry.first == after[t]; });
     if (kept != loopCounts.end()) setMacroLoopCount(record_.macroBlock(t), kept->second);
   }
+  blockOwners_ = MacroBlockOwners{};
+  std::copy_n(after.begin(), std::min(after.size(), rec::kMacroCount), blockOwners_.begin());
+  if (labels_) followMacroLabels(record_, *labels_, texts_, after);
 
   // The list follows the file's order, so that list positions are macro numbers again; names
   // not saved yet stay after the saved ones.

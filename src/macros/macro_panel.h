@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "app/interface_texts.h"
+#include "macros/macro_store.h"
 #include "settings/profile_store.h"
+#include "settings/settings_files.h"
 #include "settings/settings_image.h"
 
 namespace ombrisk {
@@ -44,7 +46,10 @@ bool isDelayEntry(std::string_view entry);
 
 class MacroPanel {
  public:
-  MacroPanel(ProfileStore& store, std::string recordIni, SettingsRecord& record, const InterfaceTexts& texts);
+  // labels: the button labels of the interface language, by which Macro Key buttons follow
+  // their macros to new numbers when a save moves them (none: the buttons are left alone).
+  MacroPanel(ProfileStore& store, std::string recordIni, SettingsRecord& record, const InterfaceTexts& texts,
+             const ButtonLabelSet* labels = nullptr);
 
   // The first display: the macro names in file order, the first one selected with its name,
   // entries and loop count (the loop-count rule then runs on the box as on any change).
@@ -70,11 +75,14 @@ class MacroPanel {
   // "New": a new name from the name box, selected with an empty event list; nothing is written
   // until it is saved.
   std::optional<PanelMessage> newMacro();
-  // "Delete": the selected macro leaves the list and record.ini.
+  // "Delete": the selected macro leaves the list and record.ini; the blocks stay as they are
+  // until the next save encodes them anew.
   std::optional<PanelMessage> deleteMacro();
   // "Confirm": the selected macro's entries are written to record.ini and every macro block is
   // encoded anew. The loop counts stay with their macros and the saved one gets the loop-times
-  // box's count; the list then follows the file's order (the saved macro moved to its end).
+  // box's count; the list then follows the file's order (the saved macro moved to its end),
+  // and every Macro Key button of both key tables gets the new number of the macro its label
+  // names.
   std::optional<PanelMessage> save();
 
   // A choice in the mouse-event list, inserted by the rules of the selected entry.
@@ -91,12 +99,18 @@ class MacroPanel {
 
  private:
   void showMacro(std::size_t index, bool alwaysShowLoopCount);
+  // The block that holds the loop count of the named macro; none for a macro not saved yet.
+  std::optional<std::size_t> blockOf(std::string_view name) const;
 
   ProfileStore& store_;
   std::string recordIni_;
   SettingsRecord& record_;
   const InterfaceTexts& texts_;
+  const ButtonLabelSet* labels_;
   std::vector<std::string> names_;
+  // Whose loop count each block holds (and whose events, since the last encoding): taken
+  // from what the blocks hold when the panel loads, and kept by the saves and deletes.
+  MacroBlockOwners blockOwners_;
   std::optional<std::size_t> selectedMacro_;
   std::vector<std::string> entries_;
   std::optional<std::size_t> selectedEntry_;

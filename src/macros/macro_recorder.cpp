@@ -1,5 +1,9 @@
 #include "macros/macro_recorder.h"
 
+#include <algorithm>
+
+#include "keys/captured_keys.h"
+#include "keys/key_names.h"
 #include "macros/macro_codec.h"
 
 namespace ombrisk {
@@ -21,6 +25,8 @@ PanelMessage MacroRecorder::hookFailure(unsigned long errorCode) {
 void MacroRecorder::started() {
   recording_ = true;
   progress_ = Progress::NoPressYet;
+  leftOut_.clear();
+  namelessLeftOut_ = false;
 }
 
 std::vector<PanelMessage> MacroRecorder::stop(bool hookWasInstalled, const InterfaceTexts& texts) {
@@ -31,7 +37,29 @@ std::vector<PanelMessage> MacroRecorder::stop(bool hookWasInstalled, const Inter
   }
   if (hookWasInstalled) progress_ = Progress::Stopped;
   recording_ = false;
+  if (!leftOut_.empty() || namelessLeftOut_) {
+    std::string text = texts[TextId::KeysNotRecorded];
+    const bool english = texts.language() == Language::English;
+    for (std::size_t i = 0; i < leftOut_.size(); ++i)
+      text += (i == 0 ? (english ? ": " : "：") : (english ? ", " : "、")) + leftOut_[i];
+    messages.push_back({std::move(text), PanelMessage::Caption::Warning});
+    leftOut_.clear();
+    namelessLeftOut_ = false;
+  }
   return messages;
+}
+
+std::optional<RecordedKey> MacroRecorder::take(std::string layoutName, std::uint32_t flags) {
+  const KeyStroke stroke = KeyStroke::fromFlags(flags);
+  keyName_ = keptKeyName(std::move(layoutName), stroke.key);
+  if (keyNameToUsage(keyName_) == 0) {
+    if (keyName_.empty())
+      namelessLeftOut_ = true;
+    else if (std::find(leftOut_.begin(), leftOut_.end(), keyName_) == leftOut_.end())
+      leftOut_.push_back(keyName_);
+    return std::nullopt;
+  }
+  return filter(keyName_, stroke.release, stroke.wasDown);
 }
 
 std::optional<RecordedKey> MacroRecorder::filter(std::string_view keyName, bool released, bool wasDown) const {

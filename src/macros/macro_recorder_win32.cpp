@@ -33,9 +33,8 @@ LRESULT CALLBACK MacroRecordingHook::procedure(int code, WPARAM wParam, LPARAM l
   const auto flags = static_cast<DWORD>(lParam);
   wchar_t name[kKeyNameChars + 1] = {};
   GetKeyNameTextW(static_cast<LONG>(flags), name, kKeyNameChars);
-  self.currentKeyName_ = narrow(name);
-  const bool released = (flags >> 31) & 1, wasDown = (flags >> 30) & 1;
-  if (const auto key = self.recorder_.filter(self.currentKeyName_, released, wasDown))
+  const bool wasDown = (flags >> 30) & 1;
+  if (const auto key = self.recorder_.take(narrow(name), static_cast<std::uint32_t>(flags)))
     SendMessageW(self.window_, WM_RECORDED_KEY, static_cast<WPARAM>(*key), wasDown ? 0 : 1);
   // The key goes on to the window (whose pre-translation drops the key-downs).
   return 0;

@@ -21,8 +21,8 @@ class MacroRecordingHook {
   // Installs the hook on the calling thread, sending to window; false leaves GetLastError.
   bool install(HWND window);
   void remove();
-  // The name of the key of the message being handled (the keyboard layout's name).
-  const std::string& currentKeyName() const { return currentKeyName_; }
+  // The name of the key of the message being handled, as the recorder records it.
+  const std::string& currentKeyName() const { return recorder_.keyName(); }
 
  private:
   MacroRecordingHook() = default;
@@ -30,7 +30,6 @@ class MacroRecordingHook {
 
   HHOOK hook_ = nullptr;
   HWND window_ = nullptr;
-  std::string currentKeyName_;
   MacroRecorder recorder_;
 };
 

@@ -167,6 +167,38 @@ void rebuildMacroMemory(const ProfileDocument& recordIni, SettingsRecord& record
   }
 }
 
+MacroBlockOwners macroBlockOwners(const ProfileDocument& recordIni, const SettingsRecord& record) {
+  using Pairs = std::array<std::uint8_t, rec::kMacroBlockSize>;
+  const std::vector<std::string> names = recordIni.sectionNames();
+  // Each section's block as the rebuild would encode it (the loop count aside).
+  std::vector<Pairs> encoded(names.size(), Pairs{});
+  for (std::size_t s = 0; s < names.size(); ++s) {
+    std::size_t count = 0;
+    const std::vector<std::string> entries = heldMacroEntries(recordIni.section(names[s]), count);
+    if (count != 0) encodeMacroEvents(macroEventsFromEntries(entries, kMacroPairCapacity), encoded[s].data());
+  }
+  const auto holds = [&](std::size_t block, std::size_t s) {
+    const std::uint8_t* pairs = record.macroBlock(block) + kMacroFirstPairByte;
+    return std::equal(pairs, pairs + kMacroPairCapacity * 2, encoded[s].begin() + kMacroFirstPairByte);
+  };
+  MacroBlockOwners owners;
+  std::vector<bool> owning(names.size(), false);
+  const std::size_t blocks = std::min(names.size(), rec::kMacroCount);
+  for (std::size_t t = 0; t < blocks; ++t)
+    if (holds(t, t)) owners[t] = names[t], owning[t] = true;
+  for (std::size_t t = 0; t < rec::kMacroCount; ++t) {
+    if (!owners[t].empty()) continue;
+    for (std::size_t s = 0; s < names.size(); ++s)
+      if (!owning[s] && holds(t, s)) {
+        owners[t] = names[s], owning[s] = true;
+        break;
+      }
+  }
+  for (std::size_t t = 0; t < blocks; ++t)
+    if (owners[t].empty() && !owning[t]) owners[t] = names[t], owning[t] = true;
+  return owners;
+}
+
 std::string setLoopCountFromText(std::string_view boxText, std::optional<std::size_t> selected,
                                  SettingsRecord& record) {
   const long long value = leadingDecimal(boxText);

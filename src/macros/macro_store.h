@@ -4,6 +4,7 @@
 // profile store then puts at the end of the file.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -67,6 +68,15 @@ MacroSaveResult saveMacro(ProfileStore& store, const std::string& recordIni, std
 // a section keep what they hold.
 void rebuildMacroMemory(ProfileStore& store, const std::string& recordIni, SettingsRecord& record);
 void rebuildMacroMemory(const ProfileDocument& recordIni, SettingsRecord& record);
+
+// The macro each block belongs to, by name ("" for none). Sections move when a macro is saved
+// (to the end of the file) or deleted, the blocks only when they are encoded anew, so the
+// two orders can differ; what a block holds tells: the section whose events encode to the
+// block's pairs (the one at the block's own number first), else the section at the block's
+// number when that one has no block of its own. Two macros with the same events cannot be
+// told apart: the one at the block's number, or the first, takes it.
+using MacroBlockOwners = std::array<std::string, rec::kMacroCount>;
+MacroBlockOwners macroBlockOwners(const ProfileDocument& recordIni, const SettingsRecord& record);
 
 // The loop-times box: its text read as a decimal number; outside 1..65535 it becomes 1. When a
 // macro is selected at a position 0..11, its block's loop count is set. Returns the text the

@@ -47,7 +47,7 @@ void syncList(HWND list, std::vector<std::string>& shown, const std::vector<std:
 
 AdvancedPageView::AdvancedPageView(PageContext& context)
     : PageView(context),
-      panel_(context.profiles, context.paths.recordIni, context.image.record, context.texts),
+      panel_(context.profiles, context.paths.recordIni, context.image.record, context.texts, &context.labels),
       mouseEvents_(context.window, mouseEventGeometry(), context.smallFont) {}
 
 AdvancedPageView::~AdvancedPageView() {

@@ -84,7 +84,7 @@ std::vector<ProfileEntry> ProfileSection::entries() const {
   return entries;
 }
 
-ProfileDocument ProfileDocument::fromBytes(std::string_view raw) {
+ProfileDocument ProfileDocument::fromBytes(std::string_view raw, std::shared_ptr<const AnsiCodePage> ansi) {
   ProfileDocument document;
   document.origin_ = Origin::Read;
   std::string text;
@@ -110,6 +110,21 @@ ProfileDocument ProfileDocument::fromBytes(std::string_view raw) {
     document.lines_.push_back(std::move(line));
     start = end + 1;
   }
+  // An 8-bit file that is not UTF-8 holds the system's code page; kept as it is when the code
+  // page does not read it (or none was given).
+  if (document.encoding_ == Encoding::Bytes && ansi && !isValidUtf8(text)) {
+    std::vector<std::string> decoded;
+    decoded.reserve(document.lines_.size());
+    for (const std::string& line : document.lines_) {
+      std::optional<std::string> utf8 = ansi->toUtf8(line);
+      if (!utf8) return document;
+      decoded.push_back(std::move(*utf8));
+    }
+    for (std::size_t i = 0; i < decoded.size(); ++i) document.ansiLines_.emplace(decoded[i], document.lines_[i]);
+    document.lines_ = std::move(decoded);
+    document.encoding_ = Encoding::Ansi;
+    document.ansi_ = std::move(ansi);
+  }
   return document;
 }
 
@@ -127,6 +142,23 @@ ProfileDocument ProfileDocument::unusable() {
 
 std::string ProfileDocument::toBytes() const {
   std::string text;
+  if (encoding_ == Encoding::Ansi) {
+    // Lines read are written back as they were, new ones in the code page; when it cannot
+    // hold one, the file becomes UTF-16LE (below).
+    bool held = true;
+    for (const std::string& line : lines_) {
+      const auto read = ansiLines_.find(line);
+      std::optional<std::string> bytes = read != ansiLines_.end() ? read->second : ansi_->fromUtf8(line);
+      if (!bytes) {
+        held = false;
+        break;
+      }
+      text += *bytes;
+      text += "\r\n";
+    }
+    if (held) return text;
+    text.clear();
+  }
   for (const std::string& line : lines_) {
     text += line;
     text += "\r\n";
@@ -224,7 +256,8 @@ void ProfileDocument::rewriteSection(std::string_view section, const std::vector
   for (const ProfileEntry& entry : entries) lines_.push_back(entry.key + "=" + entry.value);
 }
 
-ProfileStore::ProfileStore(std::unique_ptr<FileIo> io) : io_(std::move(io)) {}
+ProfileStore::ProfileStore(std::unique_ptr<FileIo> io, std::shared_ptr<const AnsiCodePage> ansi)
+    : io_(std::move(io)), ansi_(std::move(ansi)) {}
 ProfileStore::~ProfileStore() = default;
 
 ProfileDocument ProfileStore::load(const std::string& file) {
@@ -234,7 +267,7 @@ ProfileDocument ProfileStore::load(const std::string& file) {
       return ProfileDocument();
     case FileContents::Status::Read:
       return ProfileDocument::fromBytes(
-          std::string_view(reinterpret_cast<const char*>(contents.bytes.data()), contents.bytes.size()));
+          std::string_view(reinterpret_cast<const char*>(contents.bytes.data()), contents.bytes.size()), ansi_);
     default:
       return ProfileDocument::unusable();
   }
@@ -269,6 +302,10 @@ bool ProfileStore::deleteSection(const std::string& file, std::string_view secti
 std::vector<std::string> ProfileStore::sectionNames(const std::string& file) {
   return load(file).sectionNames();
 }
+
+#ifndef _WIN32
+std::shared_ptr<const AnsiCodePage> platformAnsiCodePage() { return nullptr; }
+#endif
 
 std::unique_ptr<ProfileStore> makePortableProfileStore() {
   return std::make_unique<ProfileStore>(makePortableFileIo());

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -47,19 +48,39 @@ class ProfileSection {
   std::unordered_map<std::string, std::string> values_;
 };
 
+// The system's 8-bit code page, in which its private-profile functions read and write files
+// without a byte-order mark (the ANSI code page on Windows: GBK on a Chinese one).
+class AnsiCodePage {
+ public:
+  virtual ~AnsiCodePage() = default;
+  // The UTF-8 text of bytes; nothing when they are not text of the code page.
+  virtual std::optional<std::string> toUtf8(std::string_view bytes) const = 0;
+  // The code page's bytes of a UTF-8 text; nothing when it cannot hold every character.
+  virtual std::optional<std::string> fromUtf8(std::string_view text) const = 0;
+};
+
+// The platform's code page (the program's, on Windows); none on other systems, which cannot
+// know the code page of the Windows that wrote a file.
+std::shared_ptr<const AnsiCodePage> platformAnsiCodePage();
+
 // A profile file in memory: one load, any number of reads and changes, one save.
 class ProfileDocument {
  public:
-  // UTF-16LE with its byte-order mark, UTF-8 with its mark, or 8-bit text without a mark;
-  // a save keeps the file's own.
-  enum class Encoding { Utf16Le, Utf8Mark, Bytes };
+  // UTF-16LE with its byte-order mark, UTF-8 with its mark, 8-bit text without a mark that
+  // is UTF-8 or that no code page was given for (Bytes), or 8-bit text of the ANSI code page
+  // (Ansi: the system's store wrote it so). A save keeps the file's own, and of an Ansi file
+  // the lines it read unchanged byte for byte; one whose new texts the code page cannot hold
+  // is saved as UTF-16LE, which the system's store reads as well.
+  enum class Encoding { Utf16Le, Utf8Mark, Bytes, Ansi };
   // Missing: no file yet (a save creates it as UTF-16LE with a byte-order mark, so that the
   // system's store keeps non-ASCII texts); Read: read whole; Unusable: too large or unreadable,
   // read as empty and never saved.
   enum class Origin { Missing, Read, Unusable };
 
   ProfileDocument() = default;
-  static ProfileDocument fromBytes(std::string_view bytes);
+  // ansi: the code page of 8-bit files that are not UTF-8 (none: their bytes are taken as
+  // they are, and their texts are not valid UTF-8).
+  static ProfileDocument fromBytes(std::string_view bytes, std::shared_ptr<const AnsiCodePage> ansi = nullptr);
   static ProfileDocument unusable();
   std::string toBytes() const;
 
@@ -88,11 +109,15 @@ class ProfileDocument {
   Origin origin_ = Origin::Missing;
   Encoding encoding_ = Encoding::Utf16Le;  // of a file that does not exist yet
   std::vector<std::string> lines_;         // UTF-8, without line ends
+  // Of an Ansi file: its code page, and the bytes each line was read from, by its text.
+  std::shared_ptr<const AnsiCodePage> ansi_;
+  std::unordered_map<std::string, std::string> ansiLines_;
 };
 
 class ProfileStore {
  public:
-  explicit ProfileStore(std::unique_ptr<FileIo> io);
+  // ansi: the code page of 8-bit files that are not UTF-8 (see ProfileDocument).
+  explicit ProfileStore(std::unique_ptr<FileIo> io, std::shared_ptr<const AnsiCodePage> ansi = nullptr);
   ~ProfileStore();
 
   // The file as it is now, read once.
@@ -112,6 +137,7 @@ class ProfileStore {
 
  private:
   std::unique_ptr<FileIo> io_;
+  std::shared_ptr<const AnsiCodePage> ansi_;
 };
 
 // Whether the store gives value back exactly as written: UTF-8 without line breaks or NUL,
@@ -122,7 +148,7 @@ bool profileValueKeepsAsWritten(std::string_view value);
 // The store on the platform's file operations (the program's; inline, so that the core does
 // not depend on the Win32 library that holds them), and on standard C files.
 inline std::unique_ptr<ProfileStore> makePlatformProfileStore() {
-  return std::make_unique<ProfileStore>(makePlatformFileIo());
+  return std::make_unique<ProfileStore>(makePlatformFileIo(), platformAnsiCodePage());
 }
 std::unique_ptr<ProfileStore> makePortableProfileStore();
 

@@ -52,6 +52,7 @@ void DropDownList::open(const std::vector<std::string>& items, const Region& lis
                                                      : needed);
   // Above the other children it covers (new children start at the bottom of their order).
   SetWindowPos(list_, HWND_TOP, 0, 0, width, rect.height(), SWP_NOMOVE | SWP_NOACTIVATE);
+  opened_ = {rect.left, rect.top, rect.left + width, rect.bottom};
   // Drawn at once: until then the controls it covers still show through it.
   UpdateWindow(list_);
 }
@@ -65,7 +66,7 @@ void DropDownList::close() {
 }
 
 bool DropDownList::closeOnPressOutside(int x, int y) {
-  if (!list_ || !geometry_.pressClosesList(x, y)) return false;
+  if (!list_ || !DropDownBox{geometry_.listId, geometry_.box, opened_}.pressClosesList(x, y)) return false;
   close();
   return true;
 }

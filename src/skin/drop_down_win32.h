@@ -40,7 +40,8 @@ class DropDownList {
   void close();
 
   // A press of the parent at (x, y): an open list closes when the press is outside its box
-  // and itself. True when it closed.
+  // and the list as it was opened (a list opened at its own rectangle, shorter than the
+  // geometry's, leaves the page under it free). True when it closed.
   bool closeOnPressOutside(int x, int y);
   // Before dispatch: a pointer move over the open list selects the item under it, without
   // a notification.
@@ -60,6 +61,7 @@ class DropDownList {
   DropDownBox geometry_;
   HFONT font_;
   HWND list_ = nullptr;
+  Region opened_;  // in the parent's client pixels, while open
 };
 
 }  // namespace ombrisk

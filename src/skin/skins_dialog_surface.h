@@ -15,6 +15,8 @@ enum class SkinsDialogControl {
 
 SurfaceTables<SkinsDialogControl> skinsDialogSurface();
 
-inline constexpr Region kSkinsPromptRegion{12, 64, 181, 94};
+// The prompt above the colour box, centred on one line. It reaches further right than the
+// boxes under it, so that the English prompt, wider than they are, stays inside the panel.
+inline constexpr Region kSkinsPromptRegion{12, 64, 200, 94};
 
 }  // namespace ombrisk

@@ -133,6 +133,12 @@ TEST_P(BasicPageJourney, EveryControlReachesTheMouse) {
     EXPECT_EQ(program->childText(kEffectValue), L"RGB Effect");
     choose(kParameterBox, kParameterList, 3);
     EXPECT_EQ(program->childText(kParameterValue), L"35%");
+    // Standard's ten brightnesses make a shorter list than Neon's thirty periods: a press on
+    // the page just under it closes it.
+    click(kParameterBox);
+    ASSERT_TRUE(waitUntil([&] { return program->child(kParameterList) != nullptr; }, 5s));
+    click({kParameterBox.x, 374 + 173 + 10});
+    EXPECT_TRUE(waitUntil([&] { return program->child(kParameterList) == nullptr; }, 5s));
     click(kEffectBox);
     EXPECT_EQ(program->child(kEffectList), nullptr) << "Standard offers no effect list";
     choose(kModeBox, kModeList, 2);

@@ -2,6 +2,8 @@
 // mouse's events.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "e2e/with_mouse.h"
 
 namespace ombrisk::e2e {
@@ -30,6 +32,29 @@ TEST_F(ShellWithMouse, TrayClickShowsTheSkinnedBasicPage) {
   // The title in the skin's text colour, the close button's cross in the skin's glyph colour.
   EXPECT_TRUE(picture.hasColour(kPageTitle, kGraphiteTextColour)) << "no page title";
   EXPECT_TRUE(picture.hasColour(RECT{850, 5, 868, 23}, RGB(210, 222, 235), 30)) << "no close button";
+}
+
+TEST_F(ShellWithMouse, TheWindowHasNoTaskbarButton) {
+  const auto hasButton = [](HWND window) {
+    const std::vector<HWND> windows = taskbarButtonWindows();
+    return std::find(windows.begin(), windows.end(), window) != windows.end();
+  };
+  start();  // the taskbar shows once it holds a tray icon
+  show();
+  EXPECT_FALSE(waitUntil([&] { return hasButton(program->mainWindow()); }, 1s));
+  program->clickClient(kNextPageButton.x, kNextPageButton.y);
+  EXPECT_FALSE(waitUntil([&] { return hasButton(program->mainWindow()); }, 1s));
+  for (HWND window : taskbarButtonWindows()) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    EXPECT_NE(process, program->process().id()) << "a taskbar button for a window of the program";
+  }
+  // A window of the test's own, shown without an owner, gets its button: the taskbar lists
+  // windows.
+  HWND plain = CreateWindowExW(0, L"STATIC", L"plain", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  EXPECT_TRUE(waitUntil([&] { return hasButton(plain); }, 5s)) << "no taskbar to look at";
+  DestroyWindow(plain);
 }
 
 TEST_F(ShellWithMouse, WindowButtonsShowTheirOverImageUnderThePointer) {

@@ -15,6 +15,7 @@
 
 #include "device/pauser.h"
 #include "device/report_commands.h"
+#include "keys/button_labels.h"
 #include "macros/macro_codec.h"
 #include "macros/macro_store.h"
 #include "mouse_connection.h"
@@ -157,6 +158,11 @@ int apply(const Arguments& a) {
   image.firstRunFlag = session.files->firstRunFlag;
   image.record = session.files->record;
   rebuildMacroMemory(*session.store, session.paths.recordIni, image.record);
+  // The Macro Key buttons play the macros their labels name, at the numbers just encoded.
+  std::vector<std::string> macroNames;
+  for (const MacroText& macro : session.files->macros) macroNames.push_back(macro.name);
+  followMacroLabels(image.record, session.files->interfaceLabels(), InterfaceTexts(session.files->language()),
+                    macroNames);
 
   auto mouse = a.device.empty() ? connectRealMouse(error) : connectVirtualMouse(a.device, error);
   if (!mouse) return fail(error);

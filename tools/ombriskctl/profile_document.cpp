@@ -10,12 +10,14 @@
 #include "keys/fire_key_editor.h"
 #include "keys/key_names.h"
 #include "macros/macro_codec.h"
+#include "macros/macro_panel.h"
 #include "macros/macro_store.h"
 #include "pages/dpi_controls.h"
 #include "pages/lighting.h"
 #include "pages/pointer_settings.h"
 #include "settings/profile_store.h"
 #include "setting_names.h"
+#include "util/utf.h"
 
 namespace ombrisk::ctl {
 namespace {
@@ -29,6 +31,16 @@ struct Refusal {
 };
 
 [[noreturn]] void refuse(const std::string& path, std::string message) { throw Refusal{{path, std::move(message)}}; }
+
+// A text of the files as a profile carries it: UTF-8. An 8-bit file that is not UTF-8 was
+// written in the ANSI code page of a Windows, which only the programs on such a Windows read.
+const std::string& fileText(const std::string& text, const std::string& path) {
+  if (!isValidUtf8(text))
+    refuse(path, "is 8-bit text that is not UTF-8: its file holds it in the ANSI code page of the Windows that "
+                 "wrote it (GBK on a Chinese one), which this ombriskctl cannot read; export on that Windows with "
+                 "ombriskctl.exe, or have the file saved as UTF-16 or UTF-8 first");
+  return text;
+}
 
 std::string memberPath(const std::string& parent, std::string_view name) {
   std::string path = parent + "/";
@@ -559,8 +571,10 @@ Value labelsValue(const UtilityFiles& files) {
     Value& tables = labels.add(std::string(languageCode(section.language)), Value::object());
     for (const KeyTableId table : kTables) {
       Value& list = tables.add(tableName(table), Value::array());
+      const std::string listPath = "/labels/" + std::string(languageCode(section.language)) + "/" + tableName(table);
       for (std::size_t e = 0; e < kButtonCount; ++e)
-        list.push(Value::string(section.labels[(table == KeyTableId::A ? 0 : kButtonCount) + e]));
+        list.push(Value::string(fileText(section.labels[(table == KeyTableId::A ? 0 : kButtonCount) + e],
+                                         listPath + "/" + std::to_string(e))));
     }
   }
   return labels;
@@ -594,7 +608,7 @@ void readLabels(const Field& labels, UtilityFiles& files) {
 Value interfaceValue(const UtilityFiles& files) {
   Value ui = Value::object();
   ui.add("language", Value::string(std::string(languageCode(files.language()))));
-  ui.add("skin", Value::string(files.skin.path));
+  ui.add("skin", Value::string(fileText(files.skin.path, "/interface/skin")));
   ui.add("text_colour", Value::string(colourText(colourComponent(files.skin.red), colourComponent(files.skin.green),
                                                  colourComponent(files.skin.blue))));
   return ui;
@@ -623,9 +637,23 @@ Value macrosValue(const UtilityFiles& files, const std::string& path) {
                      " macros; a profile holds the twelve the mouse has blocks for: delete the others in the utility first");
   Value macros = Value::array();
   for (std::size_t m = 0; m < files.macros.size(); ++m) {
+    const std::string macroPath = path + "/" + std::to_string(m);
+    const MacroText& text = files.macros[m];
     Value& macro = macros.push(Value::object());
-    macro.add("name", Value::string(files.macros[m].name));
+    macro.add("name", Value::string(fileText(text.name, macroPath + "/name")));
     macro.add("loop_count", Value::number(macroLoopCount(files.record.macroBlock(m))));
+    // The events are what a profile carries of the entries: an entry that is no event nor a
+    // delay would be lost, so it is named instead.
+    for (std::size_t i = 0; i < text.entries.size(); ++i) {
+      const std::string& entry = fileText(text.entries[i], macroPath + "/events");
+      const bool key = entry.find(kPressSuffix) != std::string::npos || entry.find(kReleaseSuffix) != std::string::npos;
+      if (!entry.empty() && !key && !isDelayEntry(entry))
+        refuse(macroPath + "/events",
+               "cannot carry record.ini's entry " + json::quoted(entry) + " (" + macroItemKey(i) + " of " +
+                   json::quoted(text.name) + "), which is neither a key press (\"   Dn\"), a key release (\"   Up\") nor "
+                   "a delay (\"50 ms\"), so the mouse plays nothing for it: delete it in the utility first, or "
+                   "write it as such entries (\"L-Button Click\" is \"L-Button   Dn\", \"50 ms\", \"L-Button   Up\")");
+    }
     Value& events = macro.add("events", Value::array());
     for (const MacroEvent& event : macroEventsFromEntries(files.macros[m].entries)) {
       Value& e = events.push(Value::object());

@@ -499,6 +499,18 @@ void dismissBalloons() {
   waitUntil([] { return shellTooltips(true).empty(); }, 1s);
 }
 
+std::vector<HWND> taskbarButtonWindows() {
+  std::vector<HWND> windows;
+  HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+  if (!tray || !IsWindowVisible(tray)) return windows;
+  for (HWND button = GetWindow(tray, GW_CHILD); button; button = GetWindow(button, GW_HWNDNEXT)) {
+    const auto id = GetWindowLongPtrW(button, GWLP_ID);  // 0: the start button
+    if (id != 0 && IsWindowVisible(button) && windowClass(button) == L"Button")
+      windows.push_back(reinterpret_cast<HWND>(id));
+  }
+  return windows;
+}
+
 std::vector<std::wstring> trayTips() {
   std::vector<std::wstring> tips;
   for (HWND tip : shellTooltips(false))

@@ -167,6 +167,9 @@ std::optional<TrayBalloon> waitForBalloon(const std::function<bool(const TrayBal
 // The tips of the tray icons the taskbar has made (Wine's taskbar keeps the tips of icons
 // that are gone, so compare counts before and after).
 std::vector<std::wstring> trayTips();
+// The windows the desktop's taskbar shows a button for now (Wine's taskbar makes one button
+// per top-level window, identified by the window's handle, and shows the visible ones).
+std::vector<HWND> taskbarButtonWindows();
 // Clicks away a balloon the shell still shows (of a program that is gone, say).
 void dismissBalloons();
 

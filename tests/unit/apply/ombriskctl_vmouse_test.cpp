@@ -212,6 +212,32 @@ TEST_F(OmbriskctlApply, TheMouseHoldsWhatConfigAndRecordIniImply) {
   EXPECT_NE(result.out.find("saved:"), std::string::npos) << result.out;
 }
 
+TEST_F(OmbriskctlApply, AMacroKeyButtonPlaysTheMacroItsLabelNames) {
+  // Button 7 was given "Second" while it was the first macro; the utility's Confirm of
+  // "First" has moved it in front since.
+  resetKeyTables(record);
+  record.key(KeyTableId::A, KeyField::Function, 6) = 13;
+  record.key(KeyTableId::A, KeyField::MacroNumber, 6) = 0;
+  writeConfig(1);
+  const std::string ini = dir + "/record.ini", strIni = dir + "/str.ini";
+  for (const char* name : {"Second", "First"}) {
+    store->write(ini, name, "ItemCount", "1");
+    store->write(ini, name, "Item0", std::string(name) == "First" ? "A   Dn" : "B   Dn");
+  }
+  store->write(strIni, "Setting-EN", "Item7", "Macro Key-First");
+
+  VirtualMouseProcess mouse({});
+  ASSERT_GT(mouse.port(), 0);
+  const CommandResult result = apply(mouse.device());
+  ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+  EXPECT_EQ(field(dump(mouse), "key_matrices").substr(2 + 6 * 8, 8), "09000200") << "macro number 2: First";
+  const Bytes config = testing::readBytes(dir + "/config.bin");
+  ASSERT_EQ(config.size(), 1986u);
+  SettingsRecord saved;
+  std::copy(config.begin() + 1, config.end(), saved.bytes.begin());
+  EXPECT_EQ(saved.key(KeyTableId::A, KeyField::MacroNumber, 6), 1);
+}
+
 TEST_F(OmbriskctlApply, AZeroRecordSendsTheLightingBackAsReadAndEveryStageDisabled) {
   writeConfig(0);  // 1986 zero bytes: a valid installed file
   VirtualMouseProcess mouse({});

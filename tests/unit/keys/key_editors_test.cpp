@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "keys/captured_keys.h"
+#include "keys/editor_texts.h"
 #include "keys/consumer_key_editors.h"
 #include "keys/fire_key_editor.h"
 #include "keys/key_editor_surfaces.h"
@@ -75,6 +76,13 @@ TEST(CapturedKey, NamesTheTablesDoNotKnowFallBackToTheUsNameOfTheSameKey) {
       {"KP_Enter", 0x11C, "Num Enter"},
       {"Strg", 0x1D, "Ctrl"},             // a German layout
       {"Z", 0x15, "Z"},                   // a known name stands, wherever the key sits
+      // Both halves of a modifier by one name: the scan code tells them apart.
+      {"Alt", 0x138, "Right Alt"},        // Wine's name for the right Alt key
+      {"Alt", 0x38, "Alt"},
+      {"Shift", 0x36, "Right Shift"},
+      {"Ctrl", 0x11D, "Right Ctrl"},
+      {"Left Windows", 0x15C, "Right Windows"},
+      {"Strg-Rechts", 0x11D, "Right Ctrl"},
       {"F13", 0x64, "F13"},               // no US name either: kept, and unassignable
       {"", 0x5D, ""},
   };
@@ -125,6 +133,38 @@ TEST(CapturedKey, TheSingleKeyEditorDrawsItsPromptAndTheNote) {
   ASSERT_EQ(combo.texts.size(), 1u);
   EXPECT_EQ(combo.texts[0].colour, TextColour::Skin);
   EXPECT_GE(combo.texts[0].region.top, childOf(comboKeySurface().children, KeyEditorControl::Key2Edit).rect.bottom);
+}
+
+TEST(EditorTexts, TheCaptionsOfTheEditorsAreInterfaceTexts) {
+  for (std::size_t t = 0; t < static_cast<std::size_t>(EditorText::Count); ++t)
+    for (const Language language : kLanguages)
+      EXPECT_FALSE(editorText(language, static_cast<EditorText>(t)).empty()) << t << " " << languageCode(language);
+
+  // Above the modifier box and the two edits, 40 pixels wider on each side, in the label
+  // colour the dialog gives.
+  const struct {
+    Language language;
+    std::vector<std::string> captions;
+  } cases[] = {{Language::English, {"Modifier key", "Key 1", "Key 2"}},
+               {Language::SimplifiedChinese, {"修饰键", "按键 1", "按键 2"}},
+               {Language::TraditionalChinese, {"修飾鍵", "按鍵 1", "按鍵 2"}}};
+  for (const auto& c : cases) {
+    RecordingPainter painter;
+    paintComboKeyCaptions(painter, c.language, TextColour::Skin);
+    ASSERT_EQ(painter.texts.size(), 3u);
+    const Region expected[] = {{9, 49, 172, 69}, {10, 100, 171, 120}, {10, 150, 171, 170}};
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(painter.texts[i].text, c.captions[i]);
+      EXPECT_EQ(painter.texts[i].region, expected[i]);
+      EXPECT_EQ(painter.texts[i].placement, TextPlacement::Centred);
+      EXPECT_EQ(painter.texts[i].colour, TextColour::Skin);
+    }
+  }
+  RecordingPainter fire;
+  paintFireKeyContent(fire, Language::TraditionalChinese);
+  const auto key = fire.textOf("按鍵");
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->region, (Region{9, 49, 172, 69}));  // above the key box
 }
 
 TEST(FireKeyEditor, SpeedAndTimesAreCorrectedAsTyped) {

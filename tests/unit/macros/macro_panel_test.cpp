@@ -2,6 +2,7 @@
 // Delete, Confirm, the insertion rules of the mouse events, delays and entry deletion.
 #include <gtest/gtest.h>
 
+#include "keys/button_labels.h"
 #include "keys/delay_time_dialog.h"
 #include "macros/macro_codec.h"
 #include "macros/macro_panel.h"
@@ -106,14 +107,20 @@ TEST_F(MacroPanelTest, NewRefusesBlankTwelveTakenAndUnstorableNames) {
 }
 
 TEST_F(MacroPanelTest, UnstorableNameMessageInTheThreeLanguages) {
-  for (Language language : {Language::SimplifiedChinese, Language::TraditionalChinese}) {
-    const InterfaceTexts chinese(language);
-    MacroPanel other(*store, ini, record, chinese);
+  const std::pair<Language, const char*> messages[] = {
+      {Language::English,
+       "This macro name cannot be stored as it is: a name must not contain \"]\", \"=\" or a line break, must not "
+       "begin with \";\" or \"[\", must not begin or end with a blank, and must be shorter than 1024 characters."},
+      {Language::SimplifiedChinese,
+       "无法按原样保存此宏名称：名称中不能有“]”、“=”或换行，不能以“;”或“[”开头，首尾不能有空格，且须少于 1024 个字符。"},
+      {Language::TraditionalChinese,
+       "無法按原樣儲存此巨集名稱：名稱中不能有「]」、「=」或換行，不能以「;」或「[」開頭，首尾不能有空格，且須少於 1024 個字元。"},
+  };
+  for (const auto& [language, text] : messages) {
+    const InterfaceTexts languageTexts(language);
+    MacroPanel other(*store, ini, record, languageTexts);
     other.setNameText("a=b");
-    const auto message = other.newMacro();
-    ASSERT_TRUE(message);
-    EXPECT_EQ(message->text, macroNameUnfitMessage(language));
-    EXPECT_NE(message->text, macroNameUnfitMessage(Language::English));
+    EXPECT_EQ(other.newMacro(), (PanelMessage{text, Caption::Warning})) << languageCode(language);
   }
 }
 
@@ -214,6 +221,86 @@ TEST_F(MacroPanelTest, ConfirmKeepsLoopCountsWithTheirMacrosAndTheListInFileOrde
   EXPECT_EQ(block(2)[3], 0x04);  // "A" first
   panel.selectMacro(0);
   EXPECT_EQ(panel.loopText(), "22");
+}
+
+TEST_F(MacroPanelTest, LoopCountsStayWithTheirMacrosAfterADelete) {
+  constexpr const char* kFile =
+      "[A]\nItemCount=1\nItem0=A   Dn\n[B]\nItemCount=1\nItem0=B   Dn\n[C]\nItemCount=1\nItem0=C   Dn\n";
+  // The blocks as loaded: never encoded (positions tell whose count is whose), or encoded by
+  // saves; the panel shown again (or the program restarted) between the delete and the save.
+  for (const bool encoded : {false, true})
+    for (const bool reloaded : {false, true}) {
+      // Never encoded and loaded afresh after the delete, the blocks tell nothing.
+      if (!encoded && reloaded) continue;
+      SCOPED_TRACE(std::string(encoded ? "encoded" : "never encoded") + (reloaded ? ", reloaded" : ""));
+      writeIni(kFile);
+      record = SettingsRecord{};
+      if (encoded) rebuildMacroMemory(*store, ini, record);
+      MacroPanel first{*store, ini, record, texts};
+      first.load();
+      for (std::size_t m = 0; m < 3; ++m) {
+        first.selectMacro(m);
+        first.setLoopText(std::to_string(5 + 2 * m));  // A 5, B 7, C 9
+      }
+      first.selectMacro(0);
+      ASSERT_EQ(first.deleteMacro(), std::nullopt);
+      MacroPanel second{*store, ini, record, texts};
+      MacroPanel& panel = reloaded ? second : first;
+      if (reloaded) panel.load();
+      panel.selectMacro(0);
+      EXPECT_EQ(panel.loopText(), "7");
+      panel.selectMacro(1);
+      EXPECT_EQ(panel.loopText(), "9");
+      ASSERT_EQ(panel.save(), std::nullopt);
+      EXPECT_EQ(macroNames(*store, ini), (Entries{"B", "C"}));
+      EXPECT_EQ(macroLoopCount(record.macroBlock(0)), 7);
+      EXPECT_EQ(macroLoopCount(record.macroBlock(1)), 9);
+      EXPECT_EQ(block(0)[3], 0x05);  // B's events
+      EXPECT_EQ(block(1)[3], 0x06);  // C's
+    }
+}
+
+TEST_F(MacroPanelTest, MacroKeyButtonsFollowTheMacrosTheirLabelsName) {
+  writeIni("[A]\nItemCount=1\nItem0=A   Dn\n[B]\nItemCount=1\nItem0=B   Dn\n[C]\nItemCount=1\nItem0=C   Dn\n");
+  ButtonLabelSet labels;
+  const auto macroButton = [&](KeyTableId table, std::size_t entry, std::uint8_t number, const std::string& label) {
+    record.key(table, KeyField::Function, entry) = static_cast<std::uint8_t>(KeyFunction::MacroKey);
+    record.key(table, KeyField::MacroNumber, entry) = number;
+    buttonLabel(labels, table, entry) = label;
+  };
+  macroButton(KeyTableId::A, 3, 1, "Macro Key-B");
+  macroButton(KeyTableId::B, 0, 2, "Macro Key-C");
+  macroButton(KeyTableId::B, 6, 0, "Macro Key-Gone");  // names no macro: keeps its number
+  buttonLabel(labels, KeyTableId::A, 4) = "Macro Key-A";  // a Single Key entry: not a macro button
+  const auto numbers = [&] {
+    return std::vector<int>{record.key(KeyTableId::A, KeyField::MacroNumber, 3),
+                            record.key(KeyTableId::B, KeyField::MacroNumber, 0),
+                            record.key(KeyTableId::B, KeyField::MacroNumber, 6),
+                            record.key(KeyTableId::A, KeyField::MacroNumber, 4)};
+  };
+  MacroPanel withLabels{*store, ini, record, texts, &labels};
+  withLabels.load();
+  withLabels.selectMacro(1);  // Confirm B: [A][C][B]
+  ASSERT_EQ(withLabels.save(), std::nullopt);
+  EXPECT_EQ(numbers(), (std::vector<int>{2, 1, 0, 0}));
+  withLabels.selectMacro(0);  // Delete A: [C][B], numbered anew at the next save
+  ASSERT_EQ(withLabels.deleteMacro(), std::nullopt);
+  EXPECT_EQ(numbers(), (std::vector<int>{2, 1, 0, 0}));
+  // The program restarted: a panel of its own, Confirm C: [B][C].
+  MacroPanel again{*store, ini, record, texts, &labels};
+  again.load();
+  again.selectMacro(0);
+  ASSERT_EQ(again.save(), std::nullopt);
+  EXPECT_EQ(macroNames(*store, ini), (Entries{"B", "C"}));
+  EXPECT_EQ(numbers(), (std::vector<int>{0, 1, 0, 0}));
+  // The labels of the interface language name the macros.
+  const InterfaceTexts chinese(Language::SimplifiedChinese);
+  buttonLabel(labels, KeyTableId::A, 3) = detailedLabel(chinese, KeyFunction::MacroKey, "B");
+  MacroPanel inChinese{*store, ini, record, chinese, &labels};
+  inChinese.load();
+  inChinese.selectMacro(0);  // Confirm B: [C][B]
+  ASSERT_EQ(inChinese.save(), std::nullopt);
+  EXPECT_EQ(numbers(), (std::vector<int>{1, 1, 0, 0}));  // "Macro Key-C" is not a Chinese label
 }
 
 TEST_F(MacroPanelTest, UnsavedNamesStayAfterTheSavedOnes) {

@@ -3,6 +3,7 @@
 // three files left byte for byte as they were.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "utility_folder.h"
@@ -134,6 +135,41 @@ TEST(OmbriskctlProfile, BadProfilesAreRefusedByPathAndWriteNothing) {
   }
 }
 
+
+// What the files hold that a profile cannot carry is named by its path and reason, and no
+// profile is written: 8-bit text of a Windows code page (which this build cannot read), and
+// an entry of record.ini that is neither an event nor a delay.
+TEST(OmbriskctlProfile, ExportNamesWhatAProfileCannotCarry) {
+  struct Case {
+    const char* name;
+    std::string strIni, recordIni;
+    const char* path;
+    const char* reason;
+  };
+  const std::string gbkLabel = "\xB5\xA5\xBC\xFC-A";  // 单键-A in GBK, as a Chinese Windows writes it
+  const Case cases[] = {
+      {"a label in GBK", "[Skins]\r\nLan=CHS\r\n[Setting-CHS]\r\nItem1=" + gbkLabel + "\r\n", "", "/labels/CHS/A/0",
+       "8-bit text that is not UTF-8"},
+      {"a macro named in GBK", "", "[\xC1\xAC\xD5\xD0]\r\nItemCount=0\r\n", "/macros/0/name",
+       "8-bit text that is not UTF-8"},
+      {"a hand-written mouse click", "",
+       "[Burst]\r\nItemCount=4\r\nItem0=A   Dn\r\nItem1=50 ms\r\nItem2=L-Button Click\r\nItem3=50 ms\r\n",
+       "/macros/0/events", "\"L-Button Click\" (Item2 of \"Burst\"), which is neither a key press"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UtilityFolder utility;
+    utility.writeConfig(SettingsRecord{});
+    testing::writeBytes(utility.path("str.ini"), testing::Bytes(c.strIni.begin(), c.strIni.end()));
+    testing::writeBytes(utility.path("record.ini"), testing::Bytes(c.recordIni.begin(), c.recordIni.end()));
+    const std::string profile = utility.folder.file("profile.json");
+    const auto result = utility.ctlIn("export", "'" + profile + "'");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find(std::string(c.path) + ": "), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(c.reason), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(testing::pathFromUtf8(profile)));
+  }
+}
 
 // A file that cannot be replaced (here record.ini, a folder) after another was: the one
 // replaced before it is put back.

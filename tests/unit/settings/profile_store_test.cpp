@@ -6,6 +6,7 @@
 #include "settings/file_io.h"
 #include "settings/profile_store.h"
 #include "support/temp_folder.h"
+#include "util/utf.h"
 
 namespace ombrisk {
 namespace {
@@ -86,6 +87,64 @@ TEST_F(PortableStore, AnsiFileStaysAnsiWhenWritten) {
 
 // A UTF-8 file keeps its byte-order mark; once it lost it, a file whose text begins with the
 // bytes FF FE read back as UTF-16.
+// Latin-1 as the system's code page: every byte is a character, nothing above U+00FF fits.
+// The byte 0x81 stands for a byte the code page has no character for.
+class Latin1 final : public AnsiCodePage {
+ public:
+  std::optional<std::string> toUtf8(std::string_view bytes) const override {
+    std::string text;
+    for (const char c : bytes) {
+      const auto b = static_cast<unsigned char>(c);
+      if (b == 0x81) return std::nullopt;
+      appendUtf8(text, b);
+    }
+    return text;
+  }
+  std::optional<std::string> fromUtf8(std::string_view text) const override {
+    std::string bytes;
+    for (const char16_t unit : utf8ToUtf16(text)) {
+      if (unit > 0xFF) return std::nullopt;
+      bytes += static_cast<char>(unit);
+    }
+    return bytes;
+  }
+};
+
+TEST_F(PortableStore, FilesOfTheSystemsCodePageReadAsTextAndKeepWhatTheyHold) {
+  // Written by the system's store: no mark, the code page's bytes; one line in the middle as
+  // a hand-edited file might have it (blanks, a comment).
+  const std::string file = "[Setting-EN]\r\nItem1=Caf\xE9\r\n  ; na\xEFve note  \r\nItem2=Stra\xDF" "e\r\n";
+  store = std::make_unique<ProfileStore>(makePortableFileIo(), std::make_shared<Latin1>());
+  writeBytes(ini, asBytes(file));
+  const ProfileDocument read = store->load(ini);
+  EXPECT_EQ(read.encoding(), ProfileDocument::Encoding::Ansi);
+  EXPECT_EQ(read.read("Setting-EN", "Item1"), "Café");
+  EXPECT_EQ(readBytes(ini), asBytes(file)) << "reading writes nothing";
+
+  // A change the code page holds: the lines read stay byte for byte, the new one in the code page.
+  ASSERT_TRUE(store->write(ini, "Setting-EN", "Item3", "Ça va"));
+  EXPECT_EQ(readBytes(ini), asBytes(file + "Item3=\xC7" "a va\r\n"));
+  EXPECT_EQ(store->read(ini, "Setting-EN", "Item2"), "Straße");
+
+  // One it does not hold: the whole file in UTF-16LE, every text as it was read.
+  ASSERT_TRUE(store->write(ini, "Setting-EN", "Item4", "连招"));
+  EXPECT_EQ(readBytes(ini), asUtf16File(u"[Setting-EN]\r\nItem1=Café\r\n  ; naïve note  \r\nItem2=Straße\r\n"
+                                        u"Item3=Ça va\r\nItem4=连招\r\n"));
+
+  // UTF-8 without a mark (ASCII, or what this store wrote into such a file) stays UTF-8; a
+  // file the code page cannot read, and any 8-bit file without a code page, keep their bytes.
+  for (const auto& [bytes, withCodePage] : {std::pair{std::string("[S]\r\nA=caf\xC3\xA9\r\n"), true},
+                                           std::pair{std::string("[S]\r\nA=\x81\xE9\r\n"), true},
+                                           std::pair{std::string("[S]\r\nA=caf\xE9\r\n"), false}}) {
+    store = std::make_unique<ProfileStore>(makePortableFileIo(), withCodePage ? std::make_shared<Latin1>() : nullptr);
+    writeBytes(ini, asBytes(bytes));
+    EXPECT_EQ(store->load(ini).encoding(), ProfileDocument::Encoding::Bytes);
+    EXPECT_EQ(store->read(ini, "S", "A"), bytes.substr(7, bytes.size() - 9));
+    ASSERT_TRUE(store->write(ini, "S", "B", "1"));
+    EXPECT_EQ(readBytes(ini), asBytes(bytes + "B=1\r\n"));
+  }
+}
+
 TEST_F(PortableStore, Utf8FileKeepsItsMark) {
   for (const std::string text : {std::string("[Skins]\r\nPath=碳纤维\r\n"), std::string("\xFF\xFE[S]\r\n")}) {
     writeBytes(ini, asBytes("\xEF\xBB\xBF" + text));

@@ -15,6 +15,7 @@
 #include "macros/macro_dialog_win32.h"
 #include "skin/png_win32.h"
 #include "skin/skin_files.h"
+#include "skin/skins_dialog_win32.h"
 #include "support/dialog_user_win32.h"
 #include "support/temp_folder.h"
 #include "util/wide_win32.h"
@@ -213,6 +214,76 @@ TEST_F(KeyEditorDialogs, ComboTakesKeysIntoTheFocusedEditAndTheModifierFromItsLi
   EXPECT_EQ(result.modifier, "Left Ctrl");
   EXPECT_EQ(result.key1, "C");
   EXPECT_EQ(result.key2, "Right Ctrl");
+}
+
+TEST_F(KeyEditorDialogs, TabIsAKeyOfTheFocusedFieldAndMovesNoFocus) {
+  struct Seen {
+    std::wstring key1AfterTab, key2AfterTab, key2AfterShiftTab, key1AfterShiftTab;
+    bool key1KeptFocus = false, key2KeptFocus = false;
+  } seen;
+  CComboDialog dialog;
+  DialogUser user([&](DialogUser& u) {
+    clickInto(u, kKey2);
+    u.typeKey('V');
+    clickInto(u, kKey1);
+    u.typeKey(VK_TAB);
+    seen.key1AfterTab = u.text(kKey1);
+    seen.key2AfterTab = u.text(kKey2);
+    // The focus as the dialog's thread has it.
+    GUITHREADINFO info{sizeof info};
+    GetGUIThreadInfo(GetWindowThreadProcessId(u.dialog(), nullptr), &info);
+    seen.key1KeptFocus = info.hwndFocus == u.child(kKey1);
+    // Shift+Tab in the second field: the last key event there is Tab's, and the first
+    // field keeps its own.
+    clickInto(u, kKey2);
+    u.pressKey(VK_LSHIFT, false, false);
+    u.typeKey(VK_TAB);
+    u.pressKey(VK_LSHIFT, false, true);
+    u.settle();
+    seen.key2AfterShiftTab = u.text(kKey2);
+    seen.key1AfterShiftTab = u.text(kKey1);
+    GetGUIThreadInfo(GetWindowThreadProcessId(u.dialog(), nullptr), &info);
+    seen.key2KeptFocus = info.hwndFocus == u.child(kKey2);
+    u.clickOk();
+  });
+  EXPECT_EQ(dialog.run(nullptr), IDOK);
+  user.join();
+  EXPECT_EQ(seen.key1AfterTab, L"Tab");
+  EXPECT_EQ(seen.key2AfterTab, L"V") << "the second key is the user's, not Tab's release";
+  EXPECT_TRUE(seen.key1KeptFocus);
+  EXPECT_EQ(seen.key2AfterShiftTab, L"Shift");  // Shift's release came last
+  EXPECT_EQ(seen.key1AfterShiftTab, L"Tab");
+  EXPECT_TRUE(seen.key2KeptFocus);
+  const ComboKeyChoice result = dialog.result();
+  EXPECT_EQ(result.key1, "Tab");
+  EXPECT_EQ(result.key2, "Shift");
+}
+
+TEST_F(KeyEditorDialogs, LeftAndRightModifiersAreToldApartByTheirScanCodes) {
+  struct Case {
+    WORD key;
+    bool extended;
+    std::wstring shown;
+  };
+  const Case cases[] = {{VK_RMENU, true, L"Right Alt"},      {VK_LMENU, false, L"Alt"},
+                        {VK_RSHIFT, false, L"Right Shift"},  {VK_LSHIFT, false, L"Shift"},
+                        {VK_RCONTROL, true, L"Right Ctrl"},  {VK_LCONTROL, false, L"Ctrl"},
+                        {VK_RWIN, true, L"Right Windows"},   {VK_LWIN, true, L"Left Windows"}};
+  std::vector<std::wstring> shown;
+  CSingleDialog dialog;
+  DialogUser user([&](DialogUser& u) {
+    for (const Case& c : cases) {
+      u.typeKey(c.key, c.extended);
+      shown.push_back(u.text(kKeyName));
+    }
+    u.typeKey(VK_RMENU, true);
+    u.clickOk();
+  });
+  EXPECT_EQ(dialog.run(nullptr), IDOK);
+  user.join();
+  ASSERT_EQ(shown.size(), std::size(cases));
+  for (std::size_t i = 0; i < shown.size(); ++i) EXPECT_EQ(shown[i], cases[i].shown);
+  EXPECT_EQ(dialog.result().keyName, "Right Alt");
 }
 
 TEST_F(KeyEditorDialogs, ComboOkWithNothingGivenReturnsThreeEmptyNames) {
@@ -434,10 +505,12 @@ TEST_F(KeyEditorDialogs, DISABLED_Screenshots) {
     });
     dialog.run(nullptr);
   };
+  for (const wchar_t* skin : {L"Graphite", L"Ember"})
   for (const auto& [language, code] : {std::pair{Language::English, L"EN"}, std::pair{Language::SimplifiedChinese, L"CHS"},
                                        std::pair{Language::TraditionalChinese, L"CHT"}}) {
+    skinState().folder = testing::utf8FromPath(testing::installFolder() / L"Skins" / skin);
     setInterfaceLanguage(language);
-    const std::wstring suffix = std::wstring(L"-") + code;
+    const std::wstring suffix = std::wstring(L"-") + skin + L"-" + code;
     {
       CSingleDialog single;
       shoot(single, L"single" + suffix, [](DialogUser& u) { u.typeKey(VK_F13); }, std::nullopt);
@@ -476,6 +549,10 @@ TEST_F(KeyEditorDialogs, DISABLED_Screenshots) {
         u.clickItem(593, 3);  // the long name
         u.click(228, 186);
       }, POINT{60, 135});
+    }
+    {
+      CSkinsDialog skins(testing::utf8FromPath(testing::installFolder()) + "\\");
+      shoot(skins, L"skins" + suffix, [](DialogUser&) {}, POINT{60, 135});
     }
   }
 }
