@@ -26,6 +26,10 @@
 #include "vmouse/virtual_mouse_server.h"
 #ifdef _WIN32
 #include "device/hid_backend_win32.h"
+#include "util/wide_win32.h"
+extern "C" {
+#include <hidsdi.h>
+}
 #endif
 
 namespace {
@@ -74,6 +78,22 @@ class Connection {
   virtual CommandPort& port() = 0;
 };
 
+// Counts the calls an Apply makes on the command interface, for the time each one takes.
+class CountingPort final : public CommandPort {
+ public:
+  explicit CountingPort(CommandPort& inner) : inner_(inner) {}
+  ReportLengths lengths() const override { return inner_.lengths(); }
+  bool setFeature(std::span<const std::uint8_t> r) override { return ++calls, inner_.setFeature(r); }
+  bool getFeature(std::span<std::uint8_t> r) override { return ++calls, inner_.getFeature(r); }
+  bool writeOutput(std::span<const std::uint8_t> r) override { return ++calls, inner_.writeOutput(r); }
+  bool readInput(std::span<std::uint8_t> r) override { return ++calls, inner_.readInput(r); }
+  bool discardInput() override { return ++calls, inner_.discardInput(); }
+  unsigned long calls = 0;
+
+ private:
+  CommandPort& inner_;
+};
+
 class LoopbackConnection final : public Connection {
  public:
   explicit LoopbackConnection(std::unique_ptr<CommandPort> port) : port_(std::move(port)) {}
@@ -92,6 +112,22 @@ class SystemHidConnection final : public Connection, private LinkListener {
   bool found() { return link_.findDevice(); }
   std::string why() const { return describeSearchEnd(link_.lastSearch(), link_.devicePath()); }
   CommandPort& port() override { return link_.protocol().port(); }
+  // The time of one request that the class driver answers itself (the device's attributes):
+  // the round trip from the program through the system to the class driver and back.
+  double classDriverCallMs() const {
+    HANDLE probe = CreateFileW(widen(link_.devicePath()).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return 0;
+    constexpr int kCalls = 200;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kCalls; ++i) {
+      HIDD_ATTRIBUTES attributes{sizeof attributes};
+      HidD_GetAttributes(probe, &attributes);
+    }
+    const auto took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    CloseHandle(probe);
+    return took / kCalls;
+  }
 
  private:
   void notify(unsigned, unsigned) override {}
@@ -160,7 +196,8 @@ int main(int argc, char** argv) {
     }
     const std::string name = device == "hid" ? "system HID" : device;
 
-    CommandProtocol protocol(connection->port(), pauser);
+    CountingPort counted(connection->port());
+    CommandProtocol protocol(counted, pauser);
     if (!runHandshake(protocol, pauser)) return fail("the handshake failed on " + name);
     SettingsImage image;
     readSensorAtConnection(protocol, image.device);
@@ -186,7 +223,9 @@ int main(int argc, char** argv) {
       return runs % 2 ? times[runs / 2] : (times[runs / 2 - 1] + times[runs / 2]) / 2;
     };
     pauser.skip = true;
+    counted.calls = 0;
     const double transfer = timeRuns("transfer only");
+    const unsigned long callsPerApply = counted.calls / static_cast<unsigned long>(runs);
     pauser.skip = false;
     pauser.takeTotal();
     pauser.takeSpent();
@@ -194,6 +233,12 @@ int main(int argc, char** argv) {
     const unsigned pauseSum = pauser.takeTotal() / static_cast<unsigned>(runs);
     const double spentPerRun = pauser.takeSpent() / runs;
     std::printf("%s: median transfer time without the pauses: %.1f ms\n", name.c_str(), transfer);
+    std::printf("%s: %lu calls on the command interface per Apply, %.3f ms each\n", name.c_str(), callsPerApply,
+                callsPerApply ? transfer / static_cast<double>(callsPerApply) : 0.0);
+#ifdef _WIN32
+    if (auto* hid = dynamic_cast<SystemHidConnection*>(connection.get()))
+      std::printf("%s: a request the class driver answers itself: %.3f ms\n", name.c_str(), hid->classDriverCallMs());
+#endif
     std::printf("%s: median wall time: %.1f ms over %d runs\n", name.c_str(), median, runs);
     std::printf("%s: time spent in the pauses: %.1f ms per run (mean)\n", name.c_str(), spentPerRun);
     std::printf("%s: mandated pauses: %u ms\n", name.c_str(), pauseSum);

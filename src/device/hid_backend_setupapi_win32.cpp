@@ -185,7 +185,7 @@ class HidCommandPort final : public CommandPort {
     if (!keepReading()) return false;
     // Where the class driver can, it drops the reports it holds; the one a read under way has
     // taken (and, where it cannot flush, the rest) is dropped here.
-    HidD_FlushQueue(handle_.get());
+    if (flushes_ && !HidD_FlushQueue(handle_.get())) flushes_ = false;  // asked once only
     DWORD nextMs = 0;
     for (int dropped = 0; dropped < kMostStaleReports; ++dropped) {
       if (!read_->wait(nextMs)) return true;  // nothing more waits
@@ -234,6 +234,7 @@ class HidCommandPort final : public CommandPort {
   ReportLengths lengths_;
   std::unique_ptr<Transfer> read_;
   bool broken_ = false;
+  bool flushes_ = true;  // the class driver can flush its input buffer (Wine's cannot)
 };
 
 // Overlapped reads of the event interface, one report's length at a time (a class driver
