@@ -6,6 +6,8 @@
 #   bash scripts/run.sh                 without a display: its own Xvfb, a short tour, and
 #                                       screenshots in the folder it names
 #   bash scripts/run.sh --no-mouse      without vmouse (the program then finds no mouse)
+#   bash scripts/run.sh --system-hid    the mouse through the system's HID stack (the virtual
+#                                       HID device), with no --device, as users run it
 #   bash scripts/run.sh --language CHS  the interface language (CHS, CHT; English otherwise);
 #                                       the tour without it shows all three
 #
@@ -16,10 +18,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 use_mouse=1
+system_hid=0
 language=
 while (($#)); do
   case $1 in
     --no-mouse) use_mouse=0 ;;
+    --system-hid) system_hid=1 ;;
     --language) language=$2; shift ;;
     *) echo "run: unknown option $1" >&2; exit 2 ;;
   esac
@@ -30,7 +34,7 @@ bash scripts/setup.sh
 build=${OMBRISK_BUILD_DIR:-build/win}
 build=$(realpath -m "$build")
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake >/dev/null
-cmake --build "$build" -j "$(nproc)" --target Ombrisk install_folder vmouse e2e_tests
+cmake --build "$build" -j "$(nproc)" --target Ombrisk install_folder vmouse e2e_tests install_virtual_hid
 
 export WINEPREFIX=$build/wineprefix WINEDEBUG=${WINEDEBUG:--all}
 WINE=/usr/lib/wine/wine64
@@ -61,6 +65,10 @@ if [[ -z ${DISPLAY:-} ]]; then
   rm -rf "$shots"; mkdir -p "$shots"
   export OMBRISK_TOUR_SHOTS=$shots OMBRISK_TOUR_LANGUAGES=${language:-EN,CHS,CHT}
   ((use_mouse)) || export OMBRISK_TOUR_NO_MOUSE=1
+  if ((system_hid)); then
+    export OMBRISK_TOUR_SYSTEM_HID=1
+    OMBRISK_BUILD_DIR=$build bash scripts/virtual-hid.sh install --prefix "$WINEPREFIX" --port 0
+  fi
   export OMBRISK_INSTALL_DIR=$(win_path "$run_dir")
   status=0
   scripts/wine-run.sh --prefix "$WINEPREFIX" "$build/tests/e2e_tests.exe" \
@@ -89,6 +97,10 @@ if ((use_mouse)); then
   port=$vmouse_port
   echo "run: vmouse serving on 127.0.0.1:$port; a mouse event: WINEPREFIX=$WINEPREFIX $WINE $build/tools/vmouse/vmouse.exe event --port $port TYPE VALUE"
   device_args=(--device=tcp:127.0.0.1:$port)
+  if ((system_hid)); then
+    OMBRISK_BUILD_DIR=$build bash scripts/virtual-hid.sh install --prefix "$WINEPREFIX" --port "$port"
+    device_args=()
+  fi
 fi
 
 echo "run: Ombrisk.exe ${device_args[*]} in the Wine virtual desktop \"Ombrisk\" on $DISPLAY"

@@ -258,6 +258,8 @@ TEST(Tour, DISABLED_TrayWindowAndBalloons) {
   const std::wstring shots = environmentValue(L"OMBRISK_TOUR_SHOTS");
   ASSERT_FALSE(shots.empty()) << "OMBRISK_TOUR_SHOTS names the screenshot folder";
   const bool withMouse = environmentValue(L"OMBRISK_TOUR_NO_MOUSE").empty();
+  const MouseRoute route =
+      environmentValue(L"OMBRISK_TOUR_SYSTEM_HID").empty() ? MouseRoute::Loopback : MouseRoute::SystemHid;
   std::vector<std::wstring> languages = split(environmentValue(L"OMBRISK_TOUR_LANGUAGES"));
   if (languages.empty()) languages = {L"EN"};
 
@@ -269,8 +271,8 @@ TEST(Tour, DISABLED_TrayWindowAndBalloons) {
     if (const std::wstring skin = environmentValue(L"OMBRISK_TOUR_SKIN"); !skin.empty()) install.setSkin(skin);
     std::optional<VirtualMouse> mouse;
     if (withMouse) {
-      mouse.emplace();
-      ASSERT_TRUE(mouse->ready()) << "vmouse did not start";
+      mouse.emplace(L"", route);
+      ASSERT_TRUE(mouse->ready()) << "vmouse did not start: " << mouse->error();
     }
     Program program(install, mouse ? mouse->deviceOption() : L"");
     ASSERT_TRUE(program.waitForMainWindow());
