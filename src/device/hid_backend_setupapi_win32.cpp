@@ -88,7 +88,7 @@ class Transfer {
   // Starts the transfer with start(buffer, overlapped); false when the system refused it.
   template <typename Start>
   bool begin(Start start) {
-    ResetEvent(overlapped_.hEvent);
+    // The system resets the event as the transfer begins.
     const HANDLE event = overlapped_.hEvent;
     overlapped_ = {};
     overlapped_.hEvent = event;
@@ -142,6 +142,7 @@ class HidCommandPort final : public CommandPort {
         read_(std::make_unique<Transfer>(lengths.input)) {}
   ~HidCommandPort() override {
     if (read_ && !read_->cancel(handle_.get())) abandon(std::move(read_));
+    if (transfer_ && !transfer_->cancel(handle_.get())) abandon(std::move(transfer_));
   }
 
   ReportLengths lengths() const override { return lengths_; }
@@ -215,24 +216,28 @@ class HidCommandPort final : public CommandPort {
   std::optional<std::vector<std::uint8_t>> transfer(std::span<const std::uint8_t> report, Start start,
                                                     DWORD* moved = nullptr) {
     if (broken_) return std::nullopt;
-    auto t = std::make_unique<Transfer>(report.size());
-    if (!t->ready()) return std::nullopt;
-    std::copy(report.begin(), report.end(), t->buffer.begin());
-    if (!t->begin(start)) return std::nullopt;
-    if (!t->wait(kTransferWaitMs)) {
+    // One transfer's event and buffer serve every call: each one made anew costs the system
+    // two more calls.
+    if (!transfer_) transfer_ = std::make_unique<Transfer>(report.size());
+    Transfer& t = *transfer_;
+    if (!t.ready()) return std::nullopt;
+    t.buffer.assign(report.begin(), report.end());
+    if (!t.begin(start)) return std::nullopt;
+    if (!t.wait(kTransferWaitMs)) {
       broken_ = true;
-      if (!t->cancel(handle_.get())) abandon(std::move(t));
+      if (!t.cancel(handle_.get())) abandon(std::move(transfer_));
       return std::nullopt;
     }
-    const auto bytes = t->reap(handle_.get());
+    const auto bytes = t.reap(handle_.get());
     if (!bytes) return std::nullopt;
     if (moved) *moved = *bytes;
-    return std::move(t->buffer);
+    return t.buffer;
   }
 
   Handle handle_;
   ReportLengths lengths_;
   std::unique_ptr<Transfer> read_;
+  std::unique_ptr<Transfer> transfer_;  // feature and output reports, one at a time
   bool broken_ = false;
   bool flushes_ = true;  // the class driver can flush its input buffer (Wine's cannot)
 };
